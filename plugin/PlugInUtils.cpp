@@ -1,0 +1,78 @@
+#include "plugin/PlugInUtils.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+TAddActionProc AddActionProc = nullptr;
+TSetVarProc SetVarProc = nullptr;
+TInterfaceAccessProc InterfaceAccessProc = nullptr;
+void* ScriptProcessorProc = nullptr;
+
+// ---- calls into the host ------------------------------------------------
+
+bool CallAddAction(std::int32_t number, const std::string& name, const std::string& description,
+                   const std::uint8_t* kinds, std::int32_t numberAgain, std::uint8_t count) {
+  if (!AddActionProc) return false;
+  return AddActionProc(number, name.c_str(), description.c_str(), kinds, numberAgain, count);
+}
+
+bool CallSetVar(const std::string& name, const std::string& value) {
+  if (!SetVarProc) return false;
+  return SetVarProc(name.c_str(), value.c_str());
+}
+
+bool CallInterfaceAccess(std::int32_t command, char** variable) {
+  if (!InterfaceAccessProc) return false;
+  return InterfaceAccessProc(command, variable);
+}
+
+// ---- host strings --------------------------------------------------------
+
+namespace {
+
+void* DefaultAlloc(std::size_t size) {
+#if defined(_WIN32)
+  return reinterpret_cast<void*>(GlobalAlloc(GMEM_FIXED, size));
+#else
+  return std::malloc(size);
+#endif
+}
+
+THostAllocator gAlloc = DefaultAlloc;
+
+}  // namespace
+
+THostAllocator SetHostAllocator(THostAllocator alloc) {
+  const THostAllocator old = gAlloc;
+  gAlloc = alloc ? alloc : DefaultAlloc;
+  return old;
+}
+
+void HostFree(void* block) {
+#if defined(_WIN32)
+  GlobalFree(reinterpret_cast<HGLOBAL>(block));
+#else
+  std::free(block);
+#endif
+}
+
+std::string_view HostStringText(const char* var) { return var ? std::string_view(var) : std::string_view(); }
+
+bool SetHostString(char*& var, std::string_view text) {
+  char* copy = static_cast<char*>(gAlloc(text.size() + 1));
+  if (!copy) return false;
+  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+  copy[text.size()] = '\0';
+  FreeHostString(var);
+  var = copy;
+  return true;
+}
+
+void FreeHostString(char*& var) {
+  if (var) HostFree(var);
+  var = nullptr;
+}
