@@ -1,0 +1,34 @@
+#pragma once
+// The formula reader: turns a (lower-cased) formula into a flat program.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/CalcProgram.h"
+#include "calc/CalcScanner.h"
+
+class TCalcParser {
+public:
+  // Brackets and function calls nest at most this deep; deeper is a syntax error.
+  static constexpr int kMaxNesting = 256;
+
+  // Reads text into program, resolving variables against names. Returns
+  // false, with the program cleared, for a syntax error. Literals are
+  // converted here, so the caller holds the floating-point guard.
+  static bool Parse(std::string_view text, const std::vector<std::string>& names, char separator,
+                    TCalcProgram& program);
+
+private:
+  TCalcParser(std::string_view text, const std::vector<std::string>& names, char separator, TCalcProgram& program)
+      : FScanner(text, names, separator), FProgram(program) {}
+
+  void ParseExpression(int nesting);
+  void ParseTerm(TCalcToken& token, int nesting);
+  void ParseFactor(TCalcToken& token, int nesting);
+  void ParseBracketed(int nesting);
+  void PushLeaf(const TCalcToken& token);
+
+  TCalcScanner FScanner;
+  TCalcProgram& FProgram;
+};

@@ -1,0 +1,258 @@
+#include "calc/CalcProgram.h"
+
+#include <cmath>
+#include <limits>
+
+#include "calc/CalcScanner.h"
+#include "calc/NumberText.h"
+#include "runtime/Exception.h"
+#include "runtime/FloatEnv.h"
+
+namespace {
+
+constexpr long double kHalfPi = 1.570796326794896619231321691639751442L;
+constexpr long double kTwoTo63 = 9223372036854775808.0L;
+constexpr long double kMaxInt32 = 2147483647.0L;
+
+// Makes sure v is computed here, before a following read of the status
+// flags or a change of the floating-point settings.
+inline void Settle(long double& v) {
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+  __asm__ volatile("" : "+t"(v));
+#else
+  volatile long double copy = v;
+  v = copy;
+#endif
+}
+
+// A not-a-number with the invalid-operation flag raised.
+long double InvalidResult() {
+  volatile long double zero = 0;
+  return zero / zero;
+}
+
+// Bits of n from the lowest: multiply for a set bit, square before the next
+// bit, so no squaring after the highest bit can overflow needlessly.
+long double IntPower(long double base, std::int32_t n) {
+  std::uint32_t m = n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
+  long double r = 1, x = base;
+  for (;;) {
+    if (m & 1) r *= x;
+    m >>= 1;
+    if (!m) break;
+    x *= x;
+  }
+  return n < 0 ? 1 / r : r;
+}
+
+// Power with an exponent that is no whole number of 32 bits (or is zero).
+inline long double RealPower(long double base, long double e) {
+  if (base == 0 && e > 0) return 0;
+  return std::exp(e * std::log(base));
+}
+
+inline long double PowerOfInt(long double base, std::int32_t n) {
+  if (n == 0) return 1;
+  if (base == 0 && n > 0) return 0;
+  if (n == 2) return base * base;  // the same one product the loop forms
+  return IntPower(base, n);
+}
+
+long double GeneralPower(long double base, long double e) {
+  if (e == 0) return 1;
+  if (base == 0 && e > 0) return 0;
+  if (e == std::trunc(e) && std::fabs(e) <= kMaxInt32) return IntPower(base, static_cast<std::int32_t>(e));
+  return std::exp(e * std::log(base));
+}
+
+// The hyperbolic functions are formed from e^L and e^-L as written. When one
+// of them overflows, that is the error: the infinity is passed on without
+// forming inf/inf, which would raise invalid operation on top.
+struct TExpPair {
+  long double p, m;
+  bool overflow;
+};
+inline TExpPair ExpPair(long double x) {
+  const long double p = std::exp(x), m = std::exp(-x);
+  return {p, m, std::isinf(p) || std::isinf(m)};
+}
+
+long double Function(TCalcOp op, long double x) {
+  switch (op) {
+    case TCalcOp::Cos: return std::fabs(x) >= kTwoTo63 ? 0 : std::cos(x);
+    case TCalcOp::Sin: return std::fabs(x) >= kTwoTo63 ? 0 : std::sin(x);
+    case TCalcOp::Tg: return std::fabs(x) >= kTwoTo63 ? InvalidResult() : std::tan(x);
+    case TCalcOp::Ctg: return std::fabs(x) >= kTwoTo63 ? InvalidResult() : 1 / std::tan(x);
+    case TCalcOp::Abs: return std::fabs(x);
+    case TCalcOp::Sgn: return x > 0 ? 1 : (x < 0 ? -1 : 0);
+    case TCalcOp::Sqrt: return std::sqrt(x);
+    case TCalcOp::Ln: return std::log(x);
+    case TCalcOp::Exp: return std::exp(x);
+    case TCalcOp::Arcsin:
+    case TCalcOp::Arccos: {
+      const long double square = x * x;
+      if (std::isinf(square)) return square;  // the overflow is the error
+      const long double root = std::sqrt(1 - square);
+      return op == TCalcOp::Arcsin ? std::atan2(x, root) : std::atan2(root, x);
+    }
+    case TCalcOp::Arctg: return std::atan2(x, 1.0L);
+    case TCalcOp::Arcctg: return kHalfPi - std::atan2(x, 1.0L);
+    case TCalcOp::Sh: {
+      const TExpPair e = ExpPair(x);
+      return (e.p - e.m) / 2;
+    }
+    case TCalcOp::Ch: {
+      const TExpPair e = ExpPair(x);
+      return (e.p + e.m) / 2;
+    }
+    case TCalcOp::Th: {
+      const TExpPair e = ExpPair(x);
+      return e.overflow ? e.p + e.m : (e.p - e.m) / (e.p + e.m);
+    }
+    case TCalcOp::Cth: {
+      const TExpPair e = ExpPair(x);
+      return e.overflow ? e.p + e.m : (e.p + e.m) / (e.p - e.m);
+    }
+    case TCalcOp::Heaviside: return x >= 0 ? 1 : 0;
+    default: return x;
+  }
+}
+
+[[noreturn]] void NoValue() { throw Exception("Variable without a value."); }
+
+}  // namespace
+
+void TCalcProgram::Clear() {
+  FCode.clear();
+  FBadNumbers.clear();
+  FDepth = FMaxDepth = 0;
+  FMinVariable = std::numeric_limits<std::int32_t>::max();
+  FMaxVariable = -1;
+}
+
+void TCalcProgram::Emit(TCalcOp op, std::int32_t arg, long double value) {
+  FCode.push_back({op, arg, value});
+}
+
+bool TCalcProgram::LastIsLeaf() const {
+  // A right operand ends with its operator unless it is a single leaf, so a
+  // push as the last instruction is the whole right operand.
+  return !FCode.empty() && (FCode.back().op == TCalcOp::Number || FCode.back().op == TCalcOp::Variable);
+}
+
+void TCalcProgram::PushNumber(std::string_view literal) {
+  try {
+    Emit(TCalcOp::Number, 0, TextToNumberUnguarded(literal));
+  } catch (const EConvertError& e) {
+    Emit(TCalcOp::BadNumber, static_cast<std::int32_t>(FBadNumbers.size()));
+    FBadNumbers.push_back(e.Message());
+  }
+  if (++FDepth > FMaxDepth) FMaxDepth = FDepth;
+}
+
+void TCalcProgram::PushVariable(std::int32_t position) {
+  Emit(TCalcOp::Variable, position);
+  if (position < FMinVariable) FMinVariable = position;
+  if (position > FMaxVariable) FMaxVariable = position;
+  if (++FDepth > FMaxDepth) FMaxDepth = FDepth;
+}
+
+void TCalcProgram::Binary(std::int32_t kind) {
+  const int k = kind - ckAdd;  // 0..3 for + - * /
+  if (LastIsLeaf()) {
+    TCalcInstr& last = FCode.back();
+    const bool number = last.op == TCalcOp::Number;
+    last.op = static_cast<TCalcOp>(static_cast<int>(number ? TCalcOp::AddNumber : TCalcOp::AddVariable) + k);
+  } else {
+    Emit(static_cast<TCalcOp>(static_cast<int>(TCalcOp::Add) + k));
+  }
+  --FDepth;
+}
+
+void TCalcProgram::Power() {
+  if (LastIsLeaf()) {
+    TCalcInstr& last = FCode.back();
+    if (last.op == TCalcOp::Variable) {
+      last.op = TCalcOp::PowerVariable;
+    } else {
+      const long double e = last.value;
+      if (e == std::trunc(e) && std::fabs(e) <= kMaxInt32) {
+        last.op = TCalcOp::PowerInt;
+        last.arg = static_cast<std::int32_t>(e);
+      } else {
+        last.op = TCalcOp::PowerReal;
+      }
+    }
+  } else {
+    Emit(TCalcOp::PowerStack);
+  }
+  --FDepth;
+}
+
+void TCalcProgram::Unary(std::int32_t kind) {
+  Emit(kind == ckNegate ? TCalcOp::Negate
+                        : static_cast<TCalcOp>(static_cast<int>(TCalcOp::Cos) + (kind - ckCos)));
+}
+
+void TCalcProgram::Finish() {
+  FStack.assign(static_cast<std::size_t>(FMaxDepth) + 1, 0.0L);
+}
+
+template <bool Checked>
+long double TCalcProgram::Execute(std::span<const long double> values) {
+  // The top of the stack lives in a local; the array holds what lies below.
+  // Slot 0 takes the meaningless "top" that the first push saves.
+  long double* sp = FStack.data();
+  long double top = 0;
+  const std::size_t count = values.size();
+  auto value = [&](std::int32_t i) -> long double {
+    if constexpr (Checked)
+      if (i < 0 || static_cast<std::size_t>(i) >= count) NoValue();
+    return values.data()[i];
+  };
+  for (const TCalcInstr& in : FCode) {
+    switch (in.op) {
+      case TCalcOp::Number: *sp++ = top; top = in.value; break;
+      case TCalcOp::Variable: *sp++ = top; top = value(in.arg); break;
+      case TCalcOp::BadNumber:
+        TFloatEnvGuard::Check();  // an earlier fault comes first
+        throw EConvertError(FBadNumbers[static_cast<std::size_t>(in.arg)]);
+      case TCalcOp::Add: top = *--sp + top; break;
+      case TCalcOp::Sub: top = *--sp - top; break;
+      case TCalcOp::Mul: top = *--sp * top; break;
+      case TCalcOp::Div: top = *--sp / top; break;
+      case TCalcOp::PowerStack: top = GeneralPower(*--sp, top); break;
+      case TCalcOp::AddNumber: top += in.value; break;
+      case TCalcOp::SubNumber: top -= in.value; break;
+      case TCalcOp::MulNumber: top *= in.value; break;
+      case TCalcOp::DivNumber: top /= in.value; break;
+      case TCalcOp::PowerInt: top = PowerOfInt(top, in.arg); break;
+      case TCalcOp::PowerReal: top = RealPower(top, in.value); break;
+      case TCalcOp::AddVariable: top += value(in.arg); break;
+      case TCalcOp::SubVariable: top -= value(in.arg); break;
+      case TCalcOp::MulVariable: top *= value(in.arg); break;
+      case TCalcOp::DivVariable: top /= value(in.arg); break;
+      case TCalcOp::PowerVariable: top = GeneralPower(top, value(in.arg)); break;
+      case TCalcOp::Negate: top = -top; break;
+      default: top = Function(in.op, top); break;
+    }
+    if constexpr (Checked) {
+      Settle(top);
+      TFloatEnvGuard::Check();
+    }
+  }
+  Settle(top);
+  return top;
+}
+
+long double TCalcProgram::Run(std::span<const long double> values) {
+  const bool valuesCover = FMinVariable >= 0 && (FMaxVariable < 0 || static_cast<std::size_t>(FMaxVariable) < values.size());
+  if (FBadNumbers.empty() && valuesCover) {
+    const long double result = Execute<false>(values);
+    if (!TFloatEnvGuard::Raised()) return result;
+    TFloatEnvGuard::Clear();
+  }
+  // Something fails: run again, testing after every step, to raise the
+  // first error in evaluation order.
+  return Execute<true>(values);
+}

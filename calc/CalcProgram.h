@@ -1,0 +1,68 @@
+#pragma once
+// The evaluator's flat program and the stack machine that runs it.
+//
+// The parser emits the formula in postfix order: operands first, then the
+// operator, left operand before right. A right operand that is a single
+// number or variable is folded into the operator (x*2 is one "multiply by
+// 2"), and the power's exponent, always such a leaf, is part of the power
+// instruction. Literals are converted once when emitted; one that does not
+// convert is kept as a failing instruction, so it fails when evaluated.
+//
+// Running needs no allocation: the stack is sized when the program is built.
+// The normal run tests the floating-point status once at the end. Only when
+// something went wrong (a fault flag, a failing literal, a variable without
+// a value) does a second, checked run find the first error in evaluation
+// order and raise it.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class TCalcOp : std::uint8_t {
+  Number, Variable, BadNumber,
+  Add, Sub, Mul, Div, PowerStack,
+  AddNumber, SubNumber, MulNumber, DivNumber, PowerInt, PowerReal,
+  AddVariable, SubVariable, MulVariable, DivVariable, PowerVariable,
+  Negate,
+  Cos, Sin, Tg, Ctg, Abs, Sgn, Sqrt, Ln, Exp, Arcsin, Arccos, Arctg, Arcctg,
+  Sh, Ch, Th, Cth, Heaviside,
+};
+
+struct TCalcInstr {
+  TCalcOp op;
+  std::int32_t arg;    // variable position, integer exponent, failing literal index
+  long double value;   // converted literal
+};
+
+class TCalcProgram {
+public:
+  void Clear();
+  bool Empty() const { return FCode.empty(); }
+  std::size_t Size() const { return FCode.size(); }
+  const TCalcInstr& operator[](std::size_t i) const { return FCode[i]; }
+
+  // Emitting, in postfix order. Kinds are the parser's TCalcKind codes.
+  void PushNumber(std::string_view literal);
+  void PushVariable(std::int32_t position);
+  void Binary(std::int32_t kind);  // + - * /
+  void Power();                    // after the exponent leaf was pushed
+  void Unary(std::int32_t kind);   // negation or a function
+  void Finish();                   // sizes the stack; call once at the end
+
+  // Evaluates with the given values; the caller holds the floating-point guard.
+  long double Run(std::span<const long double> values);
+
+private:
+  template <bool Checked>
+  long double Execute(std::span<const long double> values);
+  void Emit(TCalcOp op, std::int32_t arg = 0, long double value = 0);
+  bool LastIsLeaf() const;
+
+  std::vector<TCalcInstr> FCode;
+  std::vector<std::string> FBadNumbers;  // messages of literals that failed
+  std::vector<long double> FStack;
+  int FDepth = 0, FMaxDepth = 0;
+  std::int32_t FMinVariable = 0x7FFFFFFF, FMaxVariable = -1;  // positions used
+};
