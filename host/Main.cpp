@@ -1,0 +1,154 @@
+// zxhost: loads a plug-in file the way the Zorvex host does and runs its
+// actions from the command line.
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "host/Cp1252.h"
+#include "host/PlugInLoader.h"
+#include "host/ZxHost.h"
+
+namespace {
+
+constexpr int kFailed = 1;  // the action set "[LastError]"
+constexpr int kUsage = 2;
+constexpr int kNoPlugIn = 3;
+
+const char* const kUsageText =
+    "usage: zxhost [--plugin PATH] COMMAND [ARGS...]\n"
+    "\n"
+    "  info                            the plug-in's name, author, hint, groups and actions\n"
+    "  list [FORM]                     the command list (FORM LISP: the LISP form)\n"
+    "  calc FORMULA [RESULTVAR]        run vktCalcExpress (result variable: result)\n"
+    "  diff FORMULA VARIABLE [RESULTVAR]  run vktDiffExpress\n"
+    "  run ACTION-NAME PARAM...        run a registered action by name\n"
+    "  exec NUMBER-TEXT ARGS...        run a command through vktQuantaroExec\n"
+    "\n"
+    "With no command on a terminal: a line per formula, calc by default,\n"
+    "\"d/dx FORMULA\" for the derivative by x. The variables an action sets are\n"
+    "shown after it; a set \"[LastError]\" makes the exit status 1.\n"
+    "--plugin defaults to vktQuantaro.zxp beside zxhost.\n";
+
+int Usage(const std::string& problem) {
+  std::cerr << "zxhost: " << problem << "\n" << kUsageText;
+  return kUsage;
+}
+
+// Runs one action and shows what it set.
+int Report(TZxHost& host, bool result, std::ostream& out) {
+  (void)result;
+  PrintVariablesSet(host, out);
+  const int status = host.ErrorSet() ? kFailed : 0;
+  host.ClearLog();
+  return status;
+}
+
+int Calc(TZxHost& host, const std::string& formula, const std::string& result) {
+  return Report(host, host.ExecAction(1, {Utf8ToCp1252(formula), Utf8ToCp1252(result)}), std::cout);
+}
+
+int Diff(TZxHost& host, const std::string& formula, const std::string& variable, const std::string& result) {
+  return Report(host, host.ExecAction(2, {Utf8ToCp1252(formula), Utf8ToCp1252(variable), Utf8ToCp1252(result)}),
+                std::cout);
+}
+
+int Run(TZxHost& host, const std::vector<std::string>& args) {
+  const TRegisteredEntry* action = host.FindAction(Utf8ToCp1252(args[0]));
+  if (!action) return Usage("no action named " + args[0]);
+  if (args.size() - 1 != action->count)
+    return Usage(args[0] + " takes " + std::to_string(action->count) + " parameters");
+  std::vector<std::optional<std::string>> params;
+  for (std::size_t i = 1; i < args.size(); ++i) params.emplace_back(Utf8ToCp1252(args[i]));
+  return Report(host, host.ExecAction(action->number, params), std::cout);
+}
+
+int Exec(TZxHost& host, const std::vector<std::string>& args) {
+  if (args.size() > 4) return Usage("exec takes a number text and at most three more texts");
+  std::vector<std::string> texts;
+  for (std::size_t i = 1; i < args.size(); ++i) texts.push_back(Utf8ToCp1252(args[i]));
+  const bool result = host.ExecCommand(Utf8ToCp1252(args[0]), texts);
+  std::cout << "returned " << (result ? "true" : "false") << "\n";
+  return Report(host, result, std::cout);
+}
+
+int List(TZxHost& host, const std::string& form) {
+  const auto list = host.CommandList(Utf8ToCp1252(form));
+  if (!list) {
+    std::cerr << "zxhost: the plug-in gives no command list\n";
+    return kFailed;
+  }
+  std::cout << Cp1252ToUtf8(*list);
+  if (list->empty() || list->back() != '\n') std::cout << "\n";
+  return 0;
+}
+
+std::string Trimmed(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
+// A line per formula: calc by default, "d/dVAR FORMULA" for the derivative.
+int Interactive(TZxHost& host) {
+  std::cout << "zxhost: " << DisplayText(host.Name()) << " loaded. A formula per line, "
+            << "\"d/dx FORMULA\" for a derivative, \"quit\" to end.\n";
+  std::string line;
+  while (std::cout << "zx> " << std::flush, std::getline(std::cin, line)) {
+    line = Trimmed(line);
+    if (line.empty()) continue;
+    if (line == "quit" || line == "exit") break;
+    const auto space = line.find(' ');
+    if (line.starts_with("d/d") && space != std::string::npos && space > 3)
+      Diff(host, Trimmed(line.substr(space)), line.substr(3, space - 3), "result");
+    else
+      Calc(host, line, "result");
+  }
+  std::cout << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string path = DefaultPlugInPath();
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << kUsageText;
+    return 0;
+  }
+  if (!args.empty() && args[0] == "--plugin") {
+    if (args.size() < 2) return Usage("--plugin needs a path");
+    path = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty() && !isatty(STDIN_FILENO)) return Usage("no command given");
+
+  TPlugInLibrary library;
+  std::string error;
+  if (!library.Load(path, error)) {
+    std::cerr << "zxhost: " << error << "\n";
+    return kNoPlugIn;
+  }
+  TZxHost host(library.Api());
+  host.Start();
+
+  if (args.empty()) return Interactive(host);
+  const std::string command = args[0];
+  args.erase(args.begin());
+  const std::size_t n = args.size();
+  if (command == "info" && n == 0) {
+    std::cout << "plug-in " << path << "\n";
+    PrintInfo(host, std::cout);
+    return 0;
+  }
+  if (command == "list" && n <= 1) return List(host, n ? args[0] : "");
+  if (command == "calc" && (n == 1 || n == 2)) return Calc(host, args[0], n == 2 ? args[1] : "result");
+  if (command == "diff" && (n == 2 || n == 3)) return Diff(host, args[0], args[1], n == 3 ? args[2] : "result");
+  if (command == "run" && n >= 1) return Run(host, args);
+  if (command == "exec" && n >= 1) return Exec(host, args);
+  return Usage("cannot read the command " + command + (n ? " with " + std::to_string(n) + " arguments" : ""));
+}
