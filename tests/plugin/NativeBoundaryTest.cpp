@@ -1,0 +1,87 @@
+// What the plug-in's exports promise any caller: the caller's floating-point
+// settings and flags come back unchanged and no trap fires, even with traps
+// unmasked; and nothing but the exports is visible in the file.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "host/PlugInLoader.h"
+#include "host/ZxHost.h"
+
+namespace {
+
+#if defined(__x86_64__) || defined(__i386__)
+
+struct TFloatState {
+  std::uint16_t control = 0, status = 0;
+  std::uint32_t mxcsr = 0;
+  bool operator==(const TFloatState&) const = default;
+};
+
+TFloatState Read() {
+  TFloatState s;
+  __asm__ volatile("fnstcw %0" : "=m"(s.control));
+  __asm__ volatile("fnstsw %0" : "=am"(s.status));
+  __asm__ volatile("stmxcsr %0" : "=m"(s.mxcsr));
+  s.status &= 0x38FF;  // the flags and the stack top, not the busy/condition bits
+  return s;
+}
+
+void Write(const TFloatState& s) {
+  __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(s.control));
+  __asm__ volatile("ldmxcsr %0" : : "m"(s.mxcsr));
+}
+
+// Division by zero and invalid operation unmasked, 53-bit precision on the
+// x87, and the inexact flag already raised in SSE.
+constexpr TFloatState kHostile{0x027A, 0, (0x1F80 & ~0x0280u) | 0x0020u};
+
+TEST(PlugInBoundary, FloatingPointSettingsSurviveEveryExport) {
+  TPlugInLibrary library;
+  std::string error;
+  ASSERT_TRUE(library.Load(VKT_PLUGIN_FILE, error)) << error;
+  TZxHost host(library.Api());
+  const TFloatState saved = Read();
+  Write(kHostile);
+  const TFloatState before = Read();
+  host.Start();
+  host.ExecAction(1, {"1/0", "r"});
+  host.ExecAction(1, {"sqrt(0-1)*1e4000", "r"});
+  host.ExecAction(2, {"sin(x/0)", "x", "d"});
+  host.ExecAction(2, {"ln(x)^2", "x", "d"});
+  host.ExecCommand("1", {"0/0", "r"});
+  host.CommandList("LISP");
+  const TFloatState after = Read();
+  Write(saved);
+  EXPECT_EQ(before.control, after.control);
+  EXPECT_EQ(before.status, after.status);
+  EXPECT_EQ(before.mxcsr, after.mxcsr);
+}
+
+#endif
+
+TEST(PlugInBoundary, OnlyTheEntryPointsAreExported) {
+  const std::set<std::string> expected = {
+      "zxRegisterPlugIn", "zxInitPlugIn", "zxRegisterScriptProcessor", "zxRegisterInterfaceAccess",
+      "zxMessage", "zxExecAction", "zxEditAction", "zxAbout", "vktQuantaroCmdList", "vktQuantaroExec"};
+  const std::string command = std::string("nm -D --defined-only '") + VKT_PLUGIN_FILE + "' 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  ASSERT_TRUE(pipe);
+  std::set<std::string> found;
+  std::array<char, 512> line{};
+  while (fgets(line.data(), line.size(), pipe.get())) {
+    std::string text(line.data());
+    text.erase(text.find_last_not_of("\r\n") + 1);
+    found.insert(text.substr(text.find_last_of(' ') + 1));
+  }
+  if (found.empty()) GTEST_SKIP() << "nm is not available";
+  EXPECT_EQ(found, expected);
+}
+
+}  // namespace
