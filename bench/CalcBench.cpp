@@ -1,0 +1,167 @@
+// The formula evaluator against muParser and against plain compiled code.
+//
+//   calc_oneshot/<id>      what the calc action does: create, set the formula,
+//                          set the names (parses again), calculate, number text
+//   calc_repeat/<id>       Calculate of a parsed formula, x sweeping [0.5, 1.5)
+//   muparser_oneshot/<id>  new parser, define x, set the expression, evaluate,
+//                          format with 15 digits
+//   muparser_repeat/<id>   Eval with x sweeping
+//   floor/<id>             the formula compiled as plain long double code
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/Formulas.h"
+#include "calc/CalcExpress.h"
+#include "calc/NumberText.h"
+
+#ifdef VKT_HAVE_MUPARSER
+#include <muParser.h>
+#endif
+
+namespace {
+
+// x sweeps [0.5, 1.5) in 1024 steps.
+struct TSweep {
+  unsigned i = 0;
+  long double Next() { return 0.5L + static_cast<long double>(i++ & 1023) / 1024; }
+};
+
+void CalcOneShot(benchmark::State& state, std::string formula) {
+  const std::vector<std::string> names{"x"};
+  const long double x[] = {0.7L};
+  for (auto _ : state) {
+    TCalcExpress calc;
+    calc.SetFormula(formula);
+    calc.SetVariables(names);
+    std::string text = NumberToText(calc.Calculate(x));
+    benchmark::DoNotOptimize(text.data());
+  }
+}
+
+void CalcRepeat(benchmark::State& state, std::string formula) {
+  TCalcExpress calc;
+  calc.SetVariables({"x"});
+  calc.SetFormula(formula);
+  TSweep sweep;
+  long double x[1];
+  for (auto _ : state) {
+    x[0] = sweep.Next();
+    benchmark::DoNotOptimize(calc.Calculate(x));
+  }
+}
+
+#ifdef VKT_HAVE_MUPARSER
+// The evaluator's function names that muParser lacks.
+struct TMuFunction {
+  const char* name;
+  double (*fn)(double);
+};
+const TMuFunction kMuFunctions[] = {
+    {"tg", [](double v) { return std::tan(v); }},
+    {"ctg", [](double v) { return 1 / std::tan(v); }},
+    {"sh", [](double v) { return std::sinh(v); }},
+    {"ch", [](double v) { return std::cosh(v); }},
+    {"th", [](double v) { return std::tanh(v); }},
+    {"cth", [](double v) { return 1 / std::tanh(v); }},
+    {"arctg", [](double v) { return std::atan(v); }},
+    {"arcsin", [](double v) { return std::asin(v); }},
+    {"arccos", [](double v) { return std::acos(v); }},
+    {"arcctg", [](double v) { return M_PI / 2 - std::atan(v); }},
+    {"heaviside", [](double v) { return v >= 0 ? 1.0 : 0.0; }},
+    {"sgn", [](double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }},
+};
+
+// Only the functions the formula names, so muParser pays for no more.
+std::vector<TMuFunction> MuFunctionsOf(const std::string& formula) {
+  std::vector<TMuFunction> used;
+  for (const auto& f : kMuFunctions) {
+    const std::string name = f.name;
+    for (std::size_t at = formula.find(name); at != std::string::npos; at = formula.find(name, at + 1)) {
+      auto isWord = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+      const bool startOk = at == 0 || !isWord(formula[at - 1]);
+      const bool endOk = at + name.size() >= formula.size() || !isWord(formula[at + name.size()]);
+      if (startOk && endOk) {
+        used.push_back(f);
+        break;
+      }
+    }
+  }
+  return used;
+}
+
+void MuOneShot(benchmark::State& state, std::string formula) {
+  const auto functions = MuFunctionsOf(formula);
+  for (auto _ : state) {
+    double x = 0.7;
+    mu::Parser parser;
+    parser.DefineVar("x", &x);
+    for (const auto& f : functions) parser.DefineFun(f.name, f.fn);
+    parser.SetExpr(formula);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", parser.Eval());
+    benchmark::DoNotOptimize(text);
+  }
+}
+
+void MuRepeat(benchmark::State& state, std::string formula) {
+  double x = 0.7;
+  mu::Parser parser;
+  parser.DefineVar("x", &x);
+  for (const auto& f : MuFunctionsOf(formula)) parser.DefineFun(f.name, f.fn);
+  parser.SetExpr(formula);
+  parser.Eval();
+  TSweep sweep;
+  for (auto _ : state) {
+    x = static_cast<double>(sweep.Next());
+    benchmark::DoNotOptimize(parser.Eval());
+  }
+}
+#endif
+
+long double FloorE01(long double x) { return x * 2 + 1; }
+long double FloorE04(long double x) {
+  const long double s = std::sin(x), c = std::cos(x);
+  return s * s + c * c * 3 - std::log(x + 1) / 2;
+}
+long double FloorE08(long double x) {
+  const long double x2 = x * x, x3 = x2 * x, x4 = x3 * x, x5 = x4 * x;
+  return 1.1L * x2 + 2.2L * x3 - 3.3L * x4 + 4.4L * x5;
+}
+
+void Floor(benchmark::State& state, long double (*f)(long double)) {
+  TSweep sweep;
+  for (auto _ : state) {
+    long double x = sweep.Next();
+    benchmark::DoNotOptimize(x);
+    benchmark::DoNotOptimize(f(x));
+  }
+}
+
+void RegisterAll() {
+  for (const auto& f : BenchFormulas("eval")) {
+    benchmark::RegisterBenchmark(("calc_oneshot/" + f.id).c_str(), CalcOneShot, f.formula);
+#ifdef VKT_HAVE_MUPARSER
+    benchmark::RegisterBenchmark(("muparser_oneshot/" + f.id).c_str(), MuOneShot, f.formula);
+#endif
+  }
+  for (const auto& f : BenchFormulas("eval")) {
+    benchmark::RegisterBenchmark(("calc_repeat/" + f.id).c_str(), CalcRepeat, f.formula);
+#ifdef VKT_HAVE_MUPARSER
+    benchmark::RegisterBenchmark(("muparser_repeat/" + f.id).c_str(), MuRepeat, f.formula);
+#endif
+  }
+  const struct {
+    const char* id;
+    long double (*f)(long double);
+  } floors[] = {{"E01_short_lin", FloorE01}, {"E04_med_trig", FloorE04}, {"E08_med_poly", FloorE08}};
+  for (const auto& fl : floors) benchmark::RegisterBenchmark((std::string("floor/") + fl.id).c_str(), Floor, fl.f);
+}
+
+const TBenchRegistrar registrar(RegisterAll);
+
+}  // namespace
