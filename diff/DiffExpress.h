@@ -1,8 +1,19 @@
 #pragma once
 // The symbolic differentiator component.
+//
+// Differentiate reads the formula into the node table, writes its
+// derivative as formula text, reads that text back into the same table,
+// simplifies the second tree in place and prints it with sparse brackets.
+// The table holds 5000 nodes for both trees together; a formula whose
+// trees need more fails with "Error in formula.".
 
 #include <string>
 
+#include "diff/DiffPrint.h"
+#include "diff/DiffReader.h"
+#include "diff/DiffSimplify.h"
+#include "diff/DiffText.h"
+#include "diff/DiffTree.h"
 #include "runtime/Component.h"
 
 class TDiffExpress : public TComponent {
@@ -15,5 +26,19 @@ public:
   void Differentiate(const std::string& variable, std::string& result);   // throws Exception
 
 private:
+  [[noreturn]] void RaiseError(const char* message);
+
+  TNodeTable FNodes;
   std::string FFormula;
+  std::string FVariable;
+  int FFormulaRoot = 0;
+  int FDerivRoot = 0;
+  // Per call, kept only for their capacity.
+  std::string FText;    // the derivative text
+  std::string FFolded;  // texts of folded constants
+  std::string FOut;     // the printed result
+  TDiffReader FReader;
+  TDerivWriter FWriter;
+  TSimplifier FSimplifier;
+  TShortPrinter FPrinter;
 };

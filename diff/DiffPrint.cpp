@@ -1,0 +1,97 @@
+#include "diff/DiffPrint.h"
+
+namespace {
+
+bool IsAdditive(std::int32_t kind) { return kind == dkSum || kind == dkDiff || kind == dkNeg; }
+
+// Whether the left or right operand of a node of this kind needs brackets.
+bool LeftBracketed(std::int32_t kind, std::int32_t operand) {
+  switch (kind) {
+    case dkProd:
+    case dkQuot: return IsAdditive(operand);
+    case dkPower: return operand != dkNumber && operand != dkIdent;
+    case dkNeg: return operand != dkNumber && operand != dkIdent && !IsFunctionKind(operand);
+    default: return false;
+  }
+}
+
+bool RightBracketed(std::int32_t kind, std::int32_t operand) {
+  switch (kind) {
+    case dkDiff:
+    case dkProd: return IsAdditive(operand);
+    case dkQuot: return IsAdditive(operand) || operand == dkProd || operand == dkQuot;
+    default: return false;
+  }
+}
+
+char OperatorChar(std::int32_t kind) {
+  switch (kind) {
+    case dkSum: return '+';
+    case dkDiff: return '-';
+    case dkProd: return '*';
+    case dkQuot: return '/';
+    default: return '^';
+  }
+}
+
+}  // namespace
+
+void TShortPrinter::Leaf(int node) {
+  const std::string_view text = FTable->Text(node);
+  // Only a text with a leading "-" can stand for a value below 0 ("-0" does not).
+  const bool negative = (*FTable)[node].Kind == dkNumber && !text.empty() && text[0] == '-' &&
+                        FTable->Value(node) < 0;
+  if (negative) *FOut += '(';
+  FOut->append(text);
+  if (negative) *FOut += ')';
+}
+
+// Opens an operand: a leaf is written at once, anything else gets a frame.
+void TShortPrinter::Operand(int node, bool bracketed) {
+  if (bracketed) *FOut += '(';
+  if (IsLeafKind((*FTable)[node].Kind))
+    Leaf(node);
+  else
+    FStack.push_back(TFrame{node, 0});
+}
+
+void TShortPrinter::Print(TNodeTable& table, int root, std::string& out) {
+  FTable = &table;
+  FOut = &out;
+  FStack.clear();
+  if (root == 0) return;
+  // The bracket that closes an operand is written by its parent, which
+  // knows whether it opened one.
+  Operand(root, false);
+  while (!FStack.empty()) {
+    TFrame& frame = FStack.back();
+    const int node = frame.Node;
+    const TTree& n = table[node];
+    const std::int32_t left = table[n.Left].Kind;
+    switch (frame.Stage++) {
+      case 0:
+        if (n.Kind == dkNeg) {
+          out += "(-";
+        } else if (IsFunctionKind(n.Kind)) {
+          out.append(table.Text(n));
+          out += '(';
+        }
+        Operand(n.Left, LeftBracketed(n.Kind, left));
+        break;
+      case 1:
+        if (LeftBracketed(n.Kind, left)) out += ')';
+        if (IsBinaryKind(n.Kind)) {
+          out += OperatorChar(n.Kind);
+          Operand(n.Right, RightBracketed(n.Kind, table[n.Right].Kind));
+        } else {
+          out += ')';  // of the negation or the function
+          FStack.pop_back();
+        }
+        break;
+      default:
+        if (RightBracketed(n.Kind, table[n.Right].Kind)) out += ')';
+        FStack.pop_back();
+        break;
+    }
+  }
+}

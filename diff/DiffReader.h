@@ -1,0 +1,65 @@
+#pragma once
+// The reader of the differentiator: formula text into nodes of the table.
+//
+//   expression = term { ("+" | "-") term }
+//   term       = [sign] factor { ("*" | "/") factor }
+//   factor     = primary { "^" exponent }
+//   primary    = "(" expression ")" | number | identifier | function "(" expression ")"
+//   exponent   = number | "(" number ")"
+//
+// A sign ("-", "+" or "-+") may open only the first term of the text or of a
+// bracket; a "-" there makes the whole term the operand of one negation. A
+// "-" directly followed by a digit, as the first token of the text or right
+// after "(", is part of a negative number literal. Only the space separates
+// tokens; any character outside the token set is an error.
+//
+// The grammar is read without recursion: each open bracket is one entry of
+// an explicit stack, so neither the nesting of the text nor the length of an
+// operator chain can exhaust the machine stack. Nesting deeper than
+// kMaxNesting brackets is a syntax error; derivative texts of trees that fit
+// the node table stay well below it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "diff/DiffTree.h"
+
+class TDiffReader {
+public:
+  static constexpr int kMaxNesting = 20000;
+
+  // Reads text into table (appending to what is there), with sep as the
+  // decimal separator. Returns the root, or 0 after any error: a syntax
+  // error, a malformed number, unpaired brackets or a full table.
+  int Read(TNodeTable& table, TTextSource src, const std::string& text, char sep);
+
+private:
+  // One open level: the top of the text, a bracket or a function argument.
+  struct TLevel {
+    std::int32_t Expr;    // sum so far, 0 before the first term
+    std::int32_t Term;    // product so far, 0 before the first factor
+    std::int32_t AddOp;   // pending "+" or "-" before the current term
+    std::int32_t MulOp;   // pending "*" or "/" before the current factor
+    std::int32_t Func;    // function node that this level is the argument of
+    bool Negate;          // the current term carries a leading "-"
+  };
+
+  bool NextToken();
+  bool ReadNumber();
+  std::int32_t FunctionKind(std::size_t start, std::size_t len) const;
+  int NewNode(std::int32_t kind, std::int32_t left = 0, std::int32_t right = 0);
+  int NewTokenNode(std::int32_t kind);
+  bool ReadExponents(int& node);
+
+  TNodeTable* FTable = nullptr;
+  const char* FText = nullptr;
+  std::size_t FLen = 0;
+  std::size_t FPos = 0;     // next character (0-based)
+  std::int32_t FKind = 0;   // kind of the last token (0 before the first)
+  std::int32_t FToken = 0;  // current token: kind and text
+  std::size_t FTokenOff = 0, FTokenLen = 0;
+  TTextSource FSrc = tsFormula;
+  char FSep = '.';
+  std::vector<TLevel> FLevels;
+};

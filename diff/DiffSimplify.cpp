@@ -1,0 +1,224 @@
+#include "diff/DiffSimplify.h"
+
+#include <cmath>
+
+#include "calc/NumberText.h"
+#include "runtime/Exception.h"
+#include "runtime/FloatEnv.h"
+
+namespace {
+
+// The result of one arithmetic step, once the step has certainly run. A
+// result that is not finite raises the error of its fault: not-a-number
+// comes only from an invalid operation, an infinity from a division by zero
+// (an exact infinity such as 1/0 or ln 0) or from an overflow. Each step is
+// checked on its own, so the first fault decides, as it would with the
+// faults unmasked. Some library functions raise a flag on the way to a
+// finite result (atan2(1, 0) flags a division by zero); a finite result
+// clears the flags, so that none is mistaken for the fault of a later step.
+long double Checked(long double value) {
+  __asm__ volatile("" : "+m"(value) : : "memory");
+  if (std::isfinite(value)) {
+    if (TFloatEnvGuard::Raised()) TFloatEnvGuard::Clear();
+    return value;
+  }
+  if (std::isnan(value)) TFloatEnvGuard::Throw(TFloatEnvGuard::kInvalid);
+  const unsigned faults = TFloatEnvGuard::Raised();
+  const bool zeroDivide = (faults & TFloatEnvGuard::kZeroDivide) && !(faults & TFloatEnvGuard::kOverflow);
+  TFloatEnvGuard::Throw(zeroDivide ? TFloatEnvGuard::kZeroDivide : TFloatEnvGuard::kOverflow);
+}
+
+bool IsWhole(long double x) { return std::floor(x) == x; }
+
+// Beyond 2^63 the periodic functions carry no information; they fold to 0.
+constexpr long double kTrigLimit = 9223372036854775808.0L;
+long double Cos(long double x) { return std::fabs(x) >= kTrigLimit ? 0 : std::cos(x); }
+long double Sin(long double x) { return std::fabs(x) >= kTrigLimit ? 0 : std::sin(x); }
+
+constexpr long double kHalfPi = 1.570796326794896619231321691639751442L;
+
+}  // namespace
+
+int TSimplifier::Becomes(int node, long double value) {
+  TTree& n = (*FTable)[node];
+  const std::size_t off = FFolded->size();
+  AppendNumberText(*FFolded, value);
+  n.Kind = dkNumber;
+  n.Src = tsFolded;
+  n.Off = static_cast<std::uint32_t>(off);
+  n.Len = static_cast<std::uint32_t>(FFolded->size() - off);
+  // A whole number below 10^15 is written exactly, so its text reads back
+  // as the same value; any other is converted from its text when needed.
+  n.HasValue = std::fabs(value) < 1e15L && IsWhole(value);
+  n.Value = value == 0 ? 0 : value;
+  return node;
+}
+
+int TSimplifier::BecomesText(int node, const char* text) {
+  return Becomes(node, text[0] == '1' ? 1 : 0);
+}
+
+int TSimplifier::Sum(int node, int u, int v) {
+  if (IsNumber(u) && IsNumber(v)) {
+    const long double a = Value(u), b = Value(v);
+    return Becomes(node, Checked(a + b));
+  }
+  if (IsNumber(u, 0)) return v;
+  if (IsNumber(v, 0)) return u;
+  return node;
+}
+
+int TSimplifier::Difference(int node, int u, int v) {
+  if (IsNumber(u) && IsNumber(v)) {
+    const long double a = Value(u), b = Value(v);
+    return Becomes(node, Checked(a - b));
+  }
+  if (IsNumber(u, 0)) {  // 0 - v: the node turns into the negation of v, as it is
+    TTree& n = (*FTable)[node];
+    n.Kind = dkNeg;
+    n.Left = v;
+    n.Right = 0;
+    return node;
+  }
+  if (IsNumber(v, 0)) return u;
+  return node;
+}
+
+int TSimplifier::Product(int node, int u, int v) {
+  if (IsNumber(u) && IsNumber(v)) {
+    const long double a = Value(u), b = Value(v);
+    return Becomes(node, Checked(a * b));
+  }
+  if (IsNumber(u, 0) || IsNumber(v, 0)) return BecomesText(node, "0");
+  if (IsNumber(u, 1)) return v;
+  if (IsNumber(v, 1)) return u;
+  return node;
+}
+
+int TSimplifier::Quotient(int node, int u, int v) {
+  if (IsNumber(u) && IsNumber(v)) {
+    const long double a = Value(u), b = Value(v);
+    return Becomes(node, Checked(a / b));
+  }
+  if (IsNumber(u, 0)) return BecomesText(node, "0");
+  if (IsNumber(v, 0)) throw Exception("Dividion by zero.");
+  if (IsNumber(v, 1)) return u;
+  return node;
+}
+
+// u ^ v with v always a number. A base of 0 gives 0 whatever the exponent:
+// the power rule writes u^(n-1) for constant bases, and this is what makes
+// those terms vanish. A negative base has a real power only for a whole
+// exponent; for any other the fold is an invalid operation.
+int TSimplifier::Power(int node, int u, int v) {
+  if (IsNumber(u, 0)) return BecomesText(node, "0");
+  const long double b = Value(v);
+  if (b == 0) return BecomesText(node, "1");
+  if (IsNumber(u)) {
+    const long double a = Value(u);
+    if (a < 0 && !IsWhole(b)) TFloatEnvGuard::Throw(TFloatEnvGuard::kInvalid);
+    const long double lnA = Checked(std::log(std::fabs(a)));
+    const long double product = Checked(b * lnA);
+    Becomes(node, Checked(std::exp(product)));
+    // An odd exponent of a negative base: the negation of the text just written.
+    if (a < 0 && !IsWhole(b / 2)) Becomes(node, -Value(node));
+    return node;
+  }
+  if (b == 1) return u;
+  return node;
+}
+
+int TSimplifier::Function(int node, int u) {
+  if (!IsNumber(u)) return node;
+  const std::int32_t kind = (*FTable)[node].Kind;
+  const long double x = Value(u);
+  long double r;
+  switch (kind) {
+    case dkCos: r = Cos(x); break;
+    case dkSin: r = Sin(x); break;
+    case dkTg: r = Checked(Sin(x) / Cos(x)); break;
+    case dkCtg: r = Checked(Cos(x) / Sin(x)); break;
+    case dkAbs: r = std::fabs(x); break;
+    case dkSgn: r = x > 0 ? 1 : x == 0 ? 0 : -1; break;
+    case dkSqrt: r = Checked(std::sqrt(x)); break;
+    case dkLn: r = Checked(std::log(x)); break;
+    case dkExp: r = Checked(std::exp(x)); break;
+    case dkArcsin:
+    case dkArccos: {
+      if (std::fabs(x) > 1) TFloatEnvGuard::Throw(TFloatEnvGuard::kInvalid);
+      const long double c = Checked(std::sqrt(1 - x * x));
+      r = Checked(kind == dkArcsin ? std::atan2(x, c) : std::atan2(c, x));
+      break;
+    }
+    case dkArctg: r = std::atan(x); break;
+    case dkArcctg: r = kHalfPi - std::atan(x); break;
+    case dkSh:
+    case dkCh:
+    case dkTh:
+    case dkCth: {
+      const long double ep = Checked(std::exp(x)), em = Checked(std::exp(-x));
+      switch (kind) {
+        case dkSh: r = Checked((ep - em) / 2); break;
+        case dkCh: r = Checked((ep + em) / 2); break;
+        case dkTh: r = Checked((ep - em) / (ep + em)); break;
+        default: r = Checked((ep + em) / (ep - em)); break;
+      }
+      break;
+    }
+    default: r = x >= 0 ? 1 : 0; break;  // heaviside
+  }
+  return Becomes(node, Checked(r));
+}
+
+int TSimplifier::Apply(int node) {
+  const TTree& n = (*FTable)[node];
+  switch (n.Kind) {
+    case dkSum: return Sum(node, n.Left, n.Right);
+    case dkDiff: return Difference(node, n.Left, n.Right);
+    case dkProd: return Product(node, n.Left, n.Right);
+    case dkQuot: return Quotient(node, n.Left, n.Right);
+    case dkPower: return Power(node, n.Left, n.Right);
+    case dkNeg: {
+      const int u = n.Left;
+      // A negation of a negation stays as it is.
+      return IsNumber(u) ? Becomes(node, -Value(u)) : node;
+    }
+    default: return IsFunctionKind(n.Kind) ? Function(node, n.Left) : node;
+  }
+}
+
+// Post-order without recursion: a frame per operator node on the path from
+// the root, its stage telling which operand is being simplified.
+int TSimplifier::Run(TNodeTable& table, int root, std::string& folded) {
+  FTable = &table;
+  FFolded = &folded;
+  FStack.clear();
+  if (root == 0) return 0;
+  TFloatEnvGuard::Clear();
+  FStack.push_back(TFrame{root, 0});
+  for (;;) {
+    TFrame& frame = FStack.back();
+    const TTree& n = table[frame.Node];
+    const bool binary = IsBinaryKind(n.Kind);
+    if (frame.Stage == 0 && (binary || n.Kind == dkNeg || IsFunctionKind(n.Kind))) {
+      frame.Stage = 1;
+      if (!IsLeafKind(table[n.Left].Kind)) {  // a leaf simplifies to itself
+        FStack.push_back(TFrame{n.Left, 0});
+        continue;
+      }
+    }
+    if (frame.Stage == 1 && binary) {
+      frame.Stage = 2;
+      if (!IsLeafKind(table[n.Right].Kind)) {
+        FStack.push_back(TFrame{n.Right, 0});
+        continue;
+      }
+    }
+    const int result = Apply(frame.Node);
+    FStack.pop_back();
+    if (FStack.empty()) return result;
+    const TFrame& parent = FStack.back();
+    TTree& p = table[parent.Node];
+    (parent.Stage == 1 ? p.Left : p.Right) = result;
+  }
+}
