@@ -126,6 +126,16 @@ void DigitsSlow(long double a, TDigits& t) {
   TrimZeros(t);
 }
 
+// Floor and conversion of 0 <= a < 2^63 without std::floor and the integer
+// cast, which switch the rounding mode (a stall of the floating-point unit
+// each time). Adding 2^63 rounds to a whole number under the round to
+// nearest that the guard sets.
+inline long double FloorSmall(long double a) {
+  const long double r = (a + 0x1p63L) - 0x1p63L;
+  return r > a ? r - 1 : r;
+}
+inline std::uint64_t WholeToUnsigned(long double whole) { return static_cast<std::uint64_t>(std::llrint(whole)); }
+
 void UnsignedDigits(std::uint64_t v, TDigits& t) {
   char tmp[24];
   int k = 0;
@@ -152,10 +162,10 @@ bool DigitsFast(long double a, TDigits& t) {
     const long double y = k >= 0 ? a * p10[k] : a / p10[-k];
     if (y < 1e14L) { ++k; continue; }
     if (y >= 1e15L) { --k; continue; }
-    const long double fl = std::floor(y);
+    const long double fl = FloorSmall(y);
     const long double frac = y - fl;
     if (std::fabs(frac - 0.5L) < 1e-3L) return false;
-    std::uint64_t r = static_cast<std::uint64_t>(fl) + (frac > 0.5L ? 1 : 0);
+    std::uint64_t r = WholeToUnsigned(fl) + (frac > 0.5L ? 1 : 0);
     UnsignedDigits(r, t);      // 15 digits, or "1" when r reached 1e15
     t.e = (r >= 1000000000000000ULL ? 16 : 15) - k;
     return true;
@@ -244,8 +254,8 @@ void AppendNumberText(std::string& out, long double value) {
   }
   const long double a = std::fabs(value);
   TDigits t;
-  if (a < 1e15L && a == std::floor(a))
-    UnsignedDigits(static_cast<std::uint64_t>(a), t);
+  if (a < 1e15L && a == FloorSmall(a))
+    UnsignedDigits(WholeToUnsigned(a), t);
   else if (!DigitsFast(a, t))
     DigitsSlow(a, t);
   AppendDigits(out, t);
