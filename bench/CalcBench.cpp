@@ -7,6 +7,9 @@
 //                          format with 15 digits
 //   muparser_repeat/<id>   Eval with x sweeping
 //   floor/<id>             the formula compiled as plain long double code
+//   calc_engine/<id>       diagnostic: the program alone, without the
+//                          floating-point guard of Calculate (the process runs
+//                          at the standard settings), to show what the guard costs
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +20,7 @@
 
 #include "bench/Formulas.h"
 #include "calc/CalcExpress.h"
+#include "calc/CalcParser.h"
 #include "calc/NumberText.h"
 
 #ifdef VKT_HAVE_MUPARSER
@@ -52,6 +56,21 @@ void CalcRepeat(benchmark::State& state, std::string formula) {
   for (auto _ : state) {
     x[0] = sweep.Next();
     benchmark::DoNotOptimize(calc.Calculate(x));
+  }
+}
+
+void CalcEngine(benchmark::State& state, std::string formula) {
+  const std::vector<std::string> names{"x"};
+  TCalcProgram program;
+  if (!TCalcParser::Parse(formula, names, DecimalSeparator(), program)) {
+    state.SkipWithError("formula does not parse");
+    return;
+  }
+  TSweep sweep;
+  long double x[1];
+  for (auto _ : state) {
+    x[0] = sweep.Next();
+    benchmark::DoNotOptimize(program.Run(x));
   }
 }
 
@@ -155,6 +174,8 @@ void RegisterAll() {
     benchmark::RegisterBenchmark(("muparser_repeat/" + f.id).c_str(), MuRepeat, f.formula);
 #endif
   }
+  for (const auto& f : BenchFormulas("eval"))
+    benchmark::RegisterBenchmark(("calc_engine/" + f.id).c_str(), CalcEngine, f.formula);
   const struct {
     const char* id;
     long double (*f)(long double);
