@@ -1,7 +1,7 @@
 #include "diff/DiffReader.h"
 
-#include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -9,32 +9,45 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
 
-struct TFunctionName {
-  const char* Name;
-  std::int32_t Kind;
-};
-
 // Compared case-sensitively: "Sin" is an identifier, and "h" is always the
-// step function, never a variable.
-constexpr TFunctionName kFunctionNames[] = {
-    {"cos", dkCos},       {"sin", dkSin},         {"tg", dkTg},         {"ctg", dkCtg},
-    {"abs", dkAbs},       {"sgn", dkSgn},         {"sign", dkSgn},      {"sqrt", dkSqrt},
-    {"ln", dkLn},         {"exp", dkExp},         {"arcsin", dkArcsin}, {"arccos", dkArccos},
-    {"arctg", dkArctg},   {"arcctg", dkArcctg},   {"sh", dkSh},         {"ch", dkCh},
-    {"th", dkTh},         {"cth", dkCth},         {"heaviside", dkHeaviside}, {"h", dkHeaviside},
-};
+// step function, never a variable. Sorted by length, so that most
+// identifiers are told apart by their length alone.
+std::int32_t FunctionKindOf(std::string_view name) {
+  auto is = [&](const char* f) { return name == f; };
+  switch (name.size()) {
+    case 1: return is("h") ? dkHeaviside : dkIdent;
+    case 2:
+      return is("tg") ? dkTg : is("ln") ? dkLn : is("sh") ? dkSh : is("ch") ? dkCh : is("th") ? dkTh : dkIdent;
+    case 3:
+      return is("cos") ? dkCos : is("sin") ? dkSin : is("ctg") ? dkCtg : is("abs") ? dkAbs
+           : is("sgn") ? dkSgn : is("exp") ? dkExp : is("cth") ? dkCth : dkIdent;
+    case 4: return is("sign") ? dkSgn : is("sqrt") ? dkSqrt : dkIdent;
+    case 5: return is("arctg") ? dkArctg : dkIdent;
+    case 6: return is("arcsin") ? dkArcsin : is("arccos") ? dkArccos : is("arcctg") ? dkArcctg : dkIdent;
+    case 9: return is("heaviside") ? dkHeaviside : dkIdent;
+    default: return dkIdent;
+  }
+}
+
+// The kind of each character that is a token by itself, 0 for the others.
+constexpr auto kSingleCharKind = [] {
+  struct {
+    std::uint8_t Kind[256] = {};
+    constexpr std::int32_t operator[](unsigned char c) const { return Kind[c]; }
+  } table;
+  table.Kind[static_cast<unsigned char>('(')] = dkOpen;
+  table.Kind[static_cast<unsigned char>(')')] = dkClose;
+  table.Kind[static_cast<unsigned char>('+')] = dkSum;
+  table.Kind[static_cast<unsigned char>('*')] = dkProd;
+  table.Kind[static_cast<unsigned char>('/')] = dkQuot;
+  table.Kind[static_cast<unsigned char>('^')] = dkPower;
+  return table;
+}();
 
 }  // namespace
 
-std::int32_t TDiffReader::FunctionKind(std::size_t start, std::size_t len) const {
-  if (len > 9) return dkIdent;
-  for (const auto& f : kFunctionNames)
-    if (std::strlen(f.Name) == len && std::memcmp(f.Name, FText + start, len) == 0) return f.Kind;
-  return dkIdent;
-}
-
 // number = digits [sep digits] [("e" | "E") ["+" | "-"] digits]
-bool TDiffReader::ReadNumber() {
+inline bool TDiffReader::ReadNumber() {
   auto digits = [this] {
     while (FPos < FLen && IsDigit(FText[FPos])) ++FPos;
   };
@@ -58,9 +71,18 @@ bool TDiffReader::ReadNumber() {
 
 // Scans one token into FToken/FTokenOff/FTokenLen. At the end of the text
 // the token is dkEnd and FKind keeps the kind of the last real token.
-bool TDiffReader::NextToken() {
+inline bool TDiffReader::NextToken() {
   while (FPos < FLen && FText[FPos] == ' ') ++FPos;
   FTokenOff = FPos;
+  if (FPos < FLen) {  // the one-character tokens, most of a derivative text
+    const std::int32_t single = kSingleCharKind[static_cast<unsigned char>(FText[FPos])];
+    if (single) {
+      ++FPos;
+      FTokenLen = 1;
+      FToken = FKind = single;
+      return true;
+    }
+  }
   FTokenLen = 0;
   if (FPos >= FLen) {
     FToken = dkEnd;
@@ -69,12 +91,6 @@ bool TDiffReader::NextToken() {
   const char c = FText[FPos];
   std::int32_t kind;
   switch (c) {
-    case '(': kind = dkOpen; ++FPos; break;
-    case ')': kind = dkClose; ++FPos; break;
-    case '+': kind = dkSum; ++FPos; break;
-    case '*': kind = dkProd; ++FPos; break;
-    case '/': kind = dkQuot; ++FPos; break;
-    case '^': kind = dkPower; ++FPos; break;
     case '-':
       ++FPos;
       kind = dkDiff;
@@ -90,7 +106,7 @@ bool TDiffReader::NextToken() {
         kind = dkNumber;
       } else if (IsIdentStart(c)) {
         while (FPos < FLen && IsIdentChar(FText[FPos])) ++FPos;
-        kind = FunctionKind(FTokenOff, FPos - FTokenOff);
+        kind = FunctionKindOf(std::string_view(FText + FTokenOff, FPos - FTokenOff));
       } else {
         return false;  // outside the token set
       }
@@ -101,11 +117,11 @@ bool TDiffReader::NextToken() {
   return true;
 }
 
-int TDiffReader::NewNode(std::int32_t kind, std::int32_t left, std::int32_t right) {
+inline int TDiffReader::NewNode(std::int32_t kind, std::int32_t left, std::int32_t right) {
   return FTable->New(kind, left, right, FSrc, 0, 0);
 }
 
-int TDiffReader::NewTokenNode(std::int32_t kind) {
+inline int TDiffReader::NewTokenNode(std::int32_t kind) {
   return FTable->New(kind, 0, 0, FSrc, static_cast<std::uint32_t>(FTokenOff),
                      static_cast<std::uint32_t>(FTokenLen));
 }
@@ -137,8 +153,9 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
   FKind = dkEnd;
   FSrc = src;
   FSep = sep;
-  FLevels.clear();
-  FLevels.push_back(TLevel{});
+  if (FLevels.empty()) FLevels.resize(64);
+  FLevels[0] = TLevel{};
+  FTop = 0;
 
   // The three places the reading can be at: before a term (where a sign may
   // follow), before a primary, and after a primary (exponents, then the
@@ -146,7 +163,7 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
   enum { kBeforeTerm, kBeforePrimary, kAfterPrimary } state = kBeforeTerm;
   int node = 0;
   for (;;) {
-    TLevel& level = FLevels.back();
+    TLevel& level = FLevels[FTop];
     switch (state) {
       case kBeforeTerm:
         if (!NextToken()) return 0;
@@ -175,8 +192,9 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
                                static_cast<std::uint32_t>(len));
             if (!func) return 0;
           }
-          if (FLevels.size() >= static_cast<std::size_t>(kMaxNesting)) return 0;
-          FLevels.push_back(TLevel{0, 0, 0, 0, func, false});
+          if (FTop + 1 >= static_cast<std::size_t>(kMaxNesting)) return 0;
+          if (++FTop == FLevels.size()) FLevels.resize(2 * FTop);
+          FLevels[FTop] = TLevel{0, 0, 0, 0, func, false};
           state = kBeforeTerm;
         } else {
           return 0;
@@ -206,11 +224,11 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
           level.AddOp = FToken;
           state = kBeforeTerm;
         } else if (FToken == dkEnd) {
-          return FLevels.size() == 1 ? level.Expr : 0;  // else a "(" is missing its ")"
+          return FTop == 0 ? level.Expr : 0;  // else a "(" is missing its ")"
         } else if (FToken == dkClose) {
-          if (FLevels.size() == 1) return 0;  // a ")" without "("
+          if (FTop == 0) return 0;  // a ")" without "("
           const int expr = level.Expr, func = level.Func;
-          FLevels.pop_back();
+          --FTop;
           if (func) (*FTable)[func].Left = expr;
           node = func ? func : expr;
           state = kAfterPrimary;

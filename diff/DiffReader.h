@@ -47,7 +47,6 @@ private:
 
   bool NextToken();
   bool ReadNumber();
-  std::int32_t FunctionKind(std::size_t start, std::size_t len) const;
   int NewNode(std::int32_t kind, std::int32_t left = 0, std::int32_t right = 0);
   int NewTokenNode(std::int32_t kind);
   bool ReadExponents(int& node);
@@ -61,5 +60,6 @@ private:
   std::size_t FTokenOff = 0, FTokenLen = 0;
   TTextSource FSrc = tsFormula;
   char FSep = '.';
-  std::vector<TLevel> FLevels;
+  std::vector<TLevel> FLevels;  // the open levels, 0 to FTop
+  std::size_t FTop = 0;
 };

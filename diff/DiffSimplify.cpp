@@ -11,17 +11,16 @@ namespace {
 // The result of one arithmetic step, once the step has certainly run. A
 // result that is not finite raises the error of its fault: not-a-number
 // comes only from an invalid operation, an infinity from a division by zero
-// (an exact infinity such as 1/0 or ln 0) or from an overflow. Each step is
-// checked on its own, so the first fault decides, as it would with the
-// faults unmasked. Some library functions raise a flag on the way to a
-// finite result (atan2(1, 0) flags a division by zero); a finite result
-// clears the flags, so that none is mistaken for the fault of a later step.
+// (an exact infinity such as 1/0 or ln 0) or from an overflow, which the
+// status flags tell apart. Each step is checked on its own, so the first
+// fault decides, as it would with the faults unmasked. A flag raised on the
+// way to a finite result (atan2(1, 0) flags a division by zero) may stay
+// behind; it cannot mislead, since an overflow is always told by its own
+// flag.
 long double Checked(long double value) {
   __asm__ volatile("" : "+m"(value) : : "memory");
-  if (std::isfinite(value)) {
-    if (TFloatEnvGuard::Raised()) TFloatEnvGuard::Clear();
+  if (std::isfinite(value)) [[likely]]
     return value;
-  }
   if (std::isnan(value)) TFloatEnvGuard::Throw(TFloatEnvGuard::kInvalid);
   const unsigned faults = TFloatEnvGuard::Raised();
   const bool zeroDivide = (faults & TFloatEnvGuard::kZeroDivide) && !(faults & TFloatEnvGuard::kOverflow);
@@ -49,8 +48,8 @@ int TSimplifier::Becomes(int node, long double value) {
   n.Len = static_cast<std::uint32_t>(FFolded->size() - off);
   // A whole number below 10^15 is written exactly, so its text reads back
   // as the same value; any other is converted from its text when needed.
-  n.HasValue = std::fabs(value) < 1e15L && IsWhole(value);
-  n.Value = value == 0 ? 0 : value;
+  n.Slot = 0;
+  if (std::fabs(value) < 1e15L && IsWhole(value)) FTable->SetValue(node, value == 0 ? 0 : value);
   return node;
 }
 

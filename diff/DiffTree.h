@@ -1,6 +1,7 @@
 #pragma once
-// The node table of the differentiator: one fixed-capacity table shared by
-// the formula's tree and the tree read back from its derivative text.
+// The node table of the differentiator: one fixed array of 5000 entries,
+// embedded in the component and shared by the formula's tree and the tree
+// read back from its derivative text. No node is allocated on its own.
 //
 // A node does not own its text. Number, identifier and function texts are
 // views into one of three buffers (the formula, the derivative text, the
@@ -54,16 +55,34 @@ inline bool IsLeafKind(std::int32_t kind) { return kind == dkNumber || kind == d
 // Where a node's text lives.
 enum TTextSource : std::uint8_t { tsFormula = 0, tsDeriv = 1, tsFolded = 2 };
 
+// 16 bytes, so that a full table stays small: indices fit 16 bits (the
+// table holds 5000), kinds 8 bits.
 struct TTree {
-  std::int32_t Kind;
-  std::int32_t Left;   // first or only operand, 0 = none
-  std::int32_t Right;  // second operand, 0 = none
   std::uint32_t Off;   // text: offset and length in buffer Src
   std::uint32_t Len;
+  std::int16_t Left;   // first or only operand, 0 = none
+  std::int16_t Right;  // second operand, 0 = none
+  std::uint8_t Kind;
   std::uint8_t Src;
-  bool HasValue;
-  long double Value;   // valid when HasValue
+  std::uint16_t Slot;  // number: 1 + index of its converted value, 0 = not yet converted
 };
+static_assert(sizeof(TTree) == 16);
+
+// The value of an optionally negative integer of up to 18 digits, exact in
+// the 64-bit significand and so the same as the general conversion gives.
+inline bool ShortIntegerValue(std::string_view text, long double& value) {
+  const std::size_t neg = !text.empty() && text[0] == '-' ? 1 : 0;
+  const std::size_t n = text.size() - neg;
+  if (n == 0 || n > 18) return false;
+  std::uint64_t v = 0;
+  for (std::size_t i = neg; i < text.size(); ++i) {
+    const unsigned d = static_cast<unsigned char>(text[i]) - static_cast<unsigned>('0');
+    if (d > 9) return false;
+    v = v * 10 + d;
+  }
+  value = neg ? -static_cast<long double>(v) : static_cast<long double>(v);
+  return true;
+}
 
 class TNodeTable {
 public:
@@ -71,15 +90,23 @@ public:
 
   TNodeTable();
 
-  void Clear() { FCount = 0; }
+  void Clear() {
+    FCount = 0;
+    FValues.clear();
+  }
   int Count() const { return FCount; }
 
   // The next entry with the given kind and text, or 0 when the table is full.
-  int New(std::int32_t kind, std::int32_t left, std::int32_t right, std::uint8_t src,
-          std::uint32_t off, std::uint32_t len);
+  int New(std::int32_t kind, int left, int right, std::uint8_t src, std::uint32_t off, std::uint32_t len) {
+    if (FCount >= kCapacity) return 0;
+    const int index = ++FCount;
+    FNodes[index] = TTree{off, len, static_cast<std::int16_t>(left), static_cast<std::int16_t>(right),
+                          static_cast<std::uint8_t>(kind), src, 0};
+    return index;
+  }
 
-  TTree& operator[](int index) { return FNodes[static_cast<std::size_t>(index)]; }
-  const TTree& operator[](int index) const { return FNodes[static_cast<std::size_t>(index)]; }
+  TTree& operator[](int index) { return FNodes[index]; }
+  const TTree& operator[](int index) const { return FNodes[index]; }
 
   // The buffers the texts refer to; each must outlive the use of its nodes.
   void SetSource(TTextSource src, const std::string* text) { FSources[src] = text; }
@@ -88,16 +115,27 @@ public:
   }
   std::string_view Text(int index) const { return Text((*this)[index]); }
 
-  // The value of a number node, converted on first use (may throw the
-  // conversion error). Runs under the caller's floating-point guard.
-  long double Value(int index);
+  // The value of a number node (may throw the conversion error). Short
+  // integers are converted directly each time, which costs less than
+  // keeping them; any other text is converted once and kept. Runs under the
+  // caller's floating-point guard.
+  long double Value(int index) {
+    const TTree& node = FNodes[index];
+    if (node.Slot) return FValues[node.Slot - 1u];
+    long double value;
+    if (ShortIntegerValue(Text(node), value)) return value;
+    return ConvertAndKeep(index);
+  }
+  // Records the value that the text of a number node is known to stand for.
+  void SetValue(int index, long double value);
 
 private:
-  std::vector<TTree> FNodes;  // entry 0 stands for "no node"
+  // Embedded and left uninitialised: an entry is written when it is
+  // allocated, so a short formula touches only a few cache lines.
+  TTree FNodes[kCapacity + 1];  // entry 0 stands for "no node"
+  std::vector<long double> FValues;
+
+  long double ConvertAndKeep(int index);
   int FCount = 0;
   const std::string* FSources[3] = {nullptr, nullptr, nullptr};
 };
-
-// Text to number for code under the floating-point guard: short integer
-// literals directly, everything else through the shared conversion.
-long double LiteralValue(std::string_view text);
