@@ -85,6 +85,26 @@ TEST(CalcRobustness, CallerFloatSettingsKeptAndNoTrap) {
   EXPECT_EQ(after.__mxcsr, before.__mxcsr);
 #endif
 }
+
+// The caller's sticky flags come back exactly: none added, none lost.
+TEST(CalcRobustness, CallerFlagsKept) {
+  const int flagSets[] = {0, FE_UNDERFLOW, FE_INEXACT | FE_DIVBYZERO};
+  TCalcExpress calc;
+  calc.SetVariables({"x"});
+  calc.SetFormula("sin(x)/3+1e-4000*1e-4000");
+  const long double values[] = {0.7L};
+  for (int flags : flagSets) {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    std::feraiseexcept(flags);
+    calc.Calculate(values);
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), flags);
+    calc.SetFormula("1/0");
+    EXPECT_THROW(calc.Calculate(values), EZeroDivide);
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), flags);
+    calc.SetFormula("sin(x)/3+1e-4000*1e-4000");
+  }
+  std::feclearexcept(FE_ALL_EXCEPT);
+}
 #endif
 
 }  // namespace
