@@ -7,6 +7,8 @@
 #include <windows.h>
 #endif
 
+#include "plugin/RegisterCall.h"
+
 TAddActionProc AddActionProc = nullptr;
 TSetVarProc SetVarProc = nullptr;
 TInterfaceAccessProc InterfaceAccessProc = nullptr;
@@ -17,17 +19,17 @@ void* ScriptProcessorProc = nullptr;
 bool CallAddAction(std::int32_t number, const std::string& name, const std::string& description,
                    const std::uint8_t* kinds, std::int32_t numberAgain, std::uint8_t count) {
   if (!AddActionProc) return false;
-  return AddActionProc(number, name.c_str(), description.c_str(), kinds, numberAgain, count);
+  return VKT_HOST_CALL(AddActionProc, number, name.c_str(), description.c_str(), kinds, numberAgain, count);
 }
 
 bool CallSetVar(const std::string& name, const std::string& value) {
   if (!SetVarProc) return false;
-  return SetVarProc(name.c_str(), value.c_str());
+  return VKT_HOST_CALL(SetVarProc, name.c_str(), value.c_str());
 }
 
 bool CallInterfaceAccess(std::int32_t command, char** variable) {
   if (!InterfaceAccessProc) return false;
-  return InterfaceAccessProc(command, variable);
+  return VKT_HOST_CALL(InterfaceAccessProc, command, variable);
 }
 
 // ---- host strings --------------------------------------------------------
