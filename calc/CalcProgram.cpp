@@ -283,6 +283,12 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
       case TCalcOp::DivVariable: top /= value(in.arg); break;
       case TCalcOp::PowerVariable: top = GeneralPower(top, value(in.arg)); break;
       case TCalcOp::Negate: top = -top; break;
+      // The commonest functions directly, the rest through one more switch.
+      case TCalcOp::Sin: top = std::fabs(top) >= kTwoTo63 ? 0 : Sine(top); break;
+      case TCalcOp::Cos: top = std::fabs(top) >= kTwoTo63 ? 0 : Cosine(top); break;
+      case TCalcOp::Ln: top = std::log(top); break;
+      case TCalcOp::Exp: top = std::exp(top); break;
+      case TCalcOp::Sqrt: top = std::sqrt(top); break;
       default: top = Function(in.op, top); break;
     }
     if constexpr (Checked) {
