@@ -130,8 +130,10 @@ std::string Hex(std::uint32_t value, int digits) {
   return text;
 }
 
-// The x87 status bits compared: everything but the busy bit.
-constexpr std::uint16_t kStatusCompared = 0x7FFF;
+// The x87 status bits compared: the exception flags, stack fault, summary
+// and stack top. The condition codes C0-C3 are scratch across calls, like
+// EFLAGS; no caller reads them after a call.
+constexpr std::uint16_t kStatusCompared = 0x38FF;
 
 }  // namespace
 

@@ -1,0 +1,175 @@
+// Runs the shared black-box cases (tests/plugin/cases.txt) against the
+// Windows plug-in DLL through zxhost's loader and thunks, once under a host
+// x87 control word of 0x1332 (faults unmasked, as the Zorvex host runs) and
+// once under 0x027F (as many C hosts run). Each case gets a fresh copy of
+// the DLL in a folder whose path has spaces in it. A case fails on any
+// expectation of the table, on any call whose ESP or floating-point state
+// was not balanced, and when the host's settings differ after the case.
+//
+// Usage: plugin_cases_wine CASES-FILE PLUGIN-FILE WORK-FOLDER
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host/PlugInLoader.h"
+#include "host/win32/HostThunks.h"
+#include "tests/plugin/CaseFile.h"
+#include "tests/plugin/CaseRunner.h"
+
+namespace {
+
+struct THostFloat {
+  const char* name;
+  std::uint16_t control;
+  std::uint32_t mxcsr;
+};
+
+// 0x1332: 64-bit precision, invalid operation, division by zero and
+// overflow unmasked; the same three unmasked in SSE, inexact already raised.
+constexpr THostFloat kHosts[] = {{"cw 1332", 0x1332, 0x1D20}, {"cw 027F", 0x027F, 0x1F80}};
+
+struct TFloatState {
+  std::uint16_t control, status;
+  std::uint32_t mxcsr;
+};
+
+TFloatState ReadFloat() {
+  TFloatState s{};
+  __asm__ volatile("fnstcw %0" : "=m"(s.control));
+  __asm__ volatile("fnstsw %0" : "=am"(s.status));
+  __asm__ volatile("stmxcsr %0" : "=m"(s.mxcsr));
+  return s;
+}
+
+void WriteFloat(std::uint16_t control, std::uint32_t mxcsr) {
+  __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(control));
+  __asm__ volatile("ldmxcsr %0" : : "m"(mxcsr));
+}
+
+bool MakeFolders(const std::string& path) {
+  for (std::size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
+    const std::string part = path.substr(0, at);
+    if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (at == std::string::npos) return true;
+  }
+}
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = folder + "\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        DeleteFileA(path.c_str());
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+// The user's decimal separator, set for the time the plug-in loads.
+class TSeparator {
+public:
+  explicit TSeparator(char sep) {
+    if (!sep) return;
+    char old[8] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old, sizeof old);
+    FOld = old;
+    const char text[2] = {sep, 0};
+    FSet = SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text) != 0;
+  }
+  ~TSeparator() {
+    if (FSet) SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, FOld.c_str());
+  }
+  bool Failed() const { return !FSet && !FOld.empty(); }
+
+private:
+  std::string FOld;
+  bool FSet = false;
+};
+
+std::vector<std::string> RunOne(const TCase& c, const THostFloat& host, const std::string& dll,
+                                const std::string& work) {
+  std::string folder = work + "\\case " + c.name + " " + (host.control == 0x1332 ? "a" : "b");
+  if (c.deepFolder)
+    for (char letter : std::string("abcd")) folder += "\\" + std::string(80, letter);
+  if (!MakeFolders(folder)) return {"cannot make the folder " + folder};
+  const std::string plugin = folder + "\\vktQuantaro.zxp";
+  if (!CopyFileA(dll.c_str(), plugin.c_str(), FALSE)) return {"cannot copy the plug-in to " + plugin};
+  if (c.hasIni) {
+    std::ofstream ini(folder + "\\vktQuantaro.ini", std::ios::binary);
+    for (const std::string& line : c.ini) ini << line << "\r\n";
+  }
+
+  std::vector<std::string> failures;
+  {
+    TPlugInLibrary library;
+    std::string error;
+    {
+      TSeparator separator(c.separator);
+      if (separator.Failed()) return {"cannot set the decimal separator"};
+      if (!library.Load(plugin, error)) return {error};
+    }
+    ClearCallReport();
+    WriteFloat(host.control, host.mxcsr);
+    const TFloatState before = ReadFloat();
+    failures = RunCase(c, library.Api(), plugin);
+    const TFloatState after = ReadFloat();
+    WriteFloat(0x027F, 0x1F80);
+    for (const std::string& fault : CallReport().faults) failures.push_back(fault);
+    if (after.control != before.control || (after.status & 0x38FF) != (before.status & 0x38FF) ||
+        after.mxcsr != before.mxcsr) {
+      char text[160];
+      std::snprintf(text, sizeof text, "host floating-point state %04X/%04X/%08lX became %04X/%04X/%08lX",
+                    before.control, before.status, static_cast<unsigned long>(before.mxcsr), after.control,
+                    after.status, static_cast<unsigned long>(after.mxcsr));
+      failures.push_back(text);
+    }
+    if (CallReport().calls == 0 && !c.steps.empty()) failures.push_back("no call went through the checked thunks");
+    ClearCallReport();
+  }
+  RemoveTree(c.deepFolder ? work + "\\case " + c.name + " " + (host.control == 0x1332 ? "a" : "b") : folder);
+  return failures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s CASES-FILE PLUGIN-FILE WORK-FOLDER\n", argv[0]);
+    return 2;
+  }
+  std::string error;
+  const std::vector<TCase> cases = ReadCaseFile(argv[1], error);
+  if (!error.empty() || cases.empty()) {
+    std::fprintf(stderr, "cannot read the cases: %s\n", error.c_str());
+    return 2;
+  }
+  const std::string work = argv[3];
+  if (!MakeFolders(work)) {
+    std::fprintf(stderr, "cannot make %s\n", work.c_str());
+    return 2;
+  }
+  int passed = 0, failed = 0;
+  for (const THostFloat& host : kHosts) {
+    for (const TCase& c : cases) {
+      const std::vector<std::string> failures = RunOne(c, host, argv[2], work);
+      std::printf("%-6s %s [%s]\n", failures.empty() ? "ok" : "FAIL", c.name.c_str(), host.name);
+      for (const std::string& f : failures) std::printf("    %s\n", f.c_str());
+      (failures.empty() ? passed : failed)++;
+    }
+  }
+  std::printf("%d passed, %d failed\n", passed, failed);
+  std::fflush(stdout);
+  return failed ? 1 : 0;
+}
