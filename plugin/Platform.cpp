@@ -38,8 +38,36 @@ std::string PlugInFilePath() {
   }
 }
 
+namespace {
+
+// The ANSI file calls stop at MAX_PATH; a longer path is handed to them in
+// its short (8.3) form, when the volume keeps short names.
+std::string AnsiFilePath(const std::string& path) {
+  if (path.size() < MAX_PATH) return path;
+  const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  if (n <= 0) return path;
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+  wide = L"\\\\?\\" + wide.substr(0, wide.size() - 1);
+  const DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);
+  if (size == 0) return path;
+  std::wstring shortPath(size, L'\0');
+  const DWORD got = GetShortPathNameW(wide.c_str(), shortPath.data(), size);
+  if (got == 0 || got >= size) return path;
+  shortPath.resize(got);
+  if (shortPath.starts_with(L"\\\\?\\")) shortPath.erase(0, 4);
+  const int m = WideCharToMultiByte(CP_ACP, 0, shortPath.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (m <= 0 || m > MAX_PATH) return path;
+  std::string result(static_cast<std::size_t>(m), '\0');
+  WideCharToMultiByte(CP_ACP, 0, shortPath.c_str(), -1, result.data(), m, nullptr, nullptr);
+  result.resize(static_cast<std::size_t>(m - 1));
+  return result;
+}
+
+}  // namespace
+
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesA(AnsiFilePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -47,7 +75,7 @@ std::string ReadProfileString(const std::string& section, const std::string& key
                               const std::string& def, const std::string& path) {
   char buffer[kProfileBufferSize];
   const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer,
-                                           sizeof buffer, path.c_str());
+                                           sizeof buffer, AnsiFilePath(path).c_str());
   return std::string(buffer, n);
 }
 

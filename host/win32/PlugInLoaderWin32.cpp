@@ -80,6 +80,17 @@ bool ExecThunk(std::intptr_t a1, std::intptr_t a2, std::intptr_t a3, std::intptr
           0xFF) != 0;
 }
 
+// A path beyond MAX_PATH loads through the wide call with the "\\?\"
+// prefix, which takes a full path of any length.
+HMODULE LoadLongPath(const std::string& path) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  if (n <= 0) return nullptr;
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+  wide.resize(static_cast<std::size_t>(n - 1));
+  return LoadLibraryW((L"\\\\?\\" + wide).c_str());
+}
+
 // A call that broke the convention or the floating-point state is a failure
 // of the run, reported when the program ends.
 void ReportCallFaults() {
@@ -99,6 +110,7 @@ bool TPlugInLibrary::Load(const std::string& path, std::string& error) {
   (void)reporting;
   Unload();
   HMODULE module = LoadLibraryA(path.c_str());
+  if (!module && GetLastError() == ERROR_FILENAME_EXCED_RANGE) module = LoadLongPath(path);
   if (!module) {
     error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
     return false;

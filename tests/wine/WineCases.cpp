@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -51,30 +50,40 @@ void WriteFloat(std::uint16_t control, std::uint32_t mxcsr) {
   __asm__ volatile("ldmxcsr %0" : : "m"(mxcsr));
 }
 
+// Paths of ASCII only; the wide calls with the "\\?\" prefix take folders
+// beyond MAX_PATH.
+std::wstring LongPath(const std::string& path) { return L"\\\\?\\" + std::wstring(path.begin(), path.end()); }
+
 bool MakeFolders(const std::string& path) {
   for (std::size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
-    const std::string part = path.substr(0, at);
-    if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    const std::wstring part = LongPath(path.substr(0, at));
+    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     if (at == std::string::npos) return true;
   }
 }
 
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+std::string FullPath(const std::string& path) {
+  char buffer[MAX_PATH];
+  const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  return n && n < sizeof buffer ? std::string(buffer, n) : path;
+}
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         RemoveTree(path);
       else
-        DeleteFileA(path.c_str());
-    } while (FindNextFileA(find, &data));
+        DeleteFileW(path.c_str());
+    } while (FindNextFileW(find, &data));
     FindClose(find);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 // The user's decimal separator, set for the time the plug-in loads.
@@ -100,15 +109,22 @@ private:
 
 std::vector<std::string> RunOne(const TCase& c, const THostFloat& host, const std::string& dll,
                                 const std::string& work) {
-  std::string folder = work + "\\case " + c.name + " " + (host.control == 0x1332 ? "a" : "b");
+  const std::string caseFolder = work + "\\case " + c.name + " " + (host.control == 0x1332 ? "a" : "b");
+  std::string folder = caseFolder;
   if (c.deepFolder)
     for (char letter : std::string("abcd")) folder += "\\" + std::string(80, letter);
   if (!MakeFolders(folder)) return {"cannot make the folder " + folder};
   const std::string plugin = folder + "\\vktQuantaro.zxp";
-  if (!CopyFileA(dll.c_str(), plugin.c_str(), FALSE)) return {"cannot copy the plug-in to " + plugin};
+  if (!CopyFileW(LongPath(FullPath(dll)).c_str(), LongPath(plugin).c_str(), FALSE)) return {"cannot copy the plug-in to " + plugin};
   if (c.hasIni) {
-    std::ofstream ini(folder + "\\vktQuantaro.ini", std::ios::binary);
-    for (const std::string& line : c.ini) ini << line << "\r\n";
+    std::string text;
+    for (const std::string& line : c.ini) text += line + "\r\n";
+    HANDLE file = CreateFileW(LongPath(folder + "\\vktQuantaro.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!ok) return {"cannot write the settings file"};
   }
 
   std::vector<std::string> failures;
@@ -138,7 +154,7 @@ std::vector<std::string> RunOne(const TCase& c, const THostFloat& host, const st
     if (CallReport().calls == 0 && !c.steps.empty()) failures.push_back("no call went through the checked thunks");
     ClearCallReport();
   }
-  RemoveTree(c.deepFolder ? work + "\\case " + c.name + " " + (host.control == 0x1332 ? "a" : "b") : folder);
+  RemoveTree(LongPath(caseFolder));
   return failures;
 }
 
@@ -155,7 +171,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot read the cases: %s\n", error.c_str());
     return 2;
   }
-  const std::string work = argv[3];
+  const std::string work = FullPath(argv[3]);
   if (!MakeFolders(work)) {
     std::fprintf(stderr, "cannot make %s\n", work.c_str());
     return 2;
