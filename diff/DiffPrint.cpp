@@ -52,19 +52,19 @@ void TShortPrinter::Operand(int node, bool bracketed) {
   if (IsLeafKind((*FTable)[node].Kind))
     Leaf(node);
   else
-    FStack.push_back(TFrame{node, 0});
+    FStack.Push(TFrame{node, 0});
 }
 
 void TShortPrinter::Print(TNodeTable& table, int root, std::string& out) {
   FTable = &table;
   FOut = &out;
-  FStack.clear();
+  FStack.Clear();
   if (root == 0) return;
   // The bracket that closes an operand is written by its parent, which
   // knows whether it opened one.
   Operand(root, false);
-  while (!FStack.empty()) {
-    TFrame& frame = FStack.back();
+  while (!FStack.Empty()) {
+    TFrame& frame = FStack.Top();
     const int node = frame.Node;
     const TTree& n = table[node];
     const std::int32_t left = table[n.Left].Kind;
@@ -85,12 +85,12 @@ void TShortPrinter::Print(TNodeTable& table, int root, std::string& out) {
           Operand(n.Right, RightBracketed(n.Kind, table[n.Right].Kind));
         } else {
           out += ')';  // of the negation or the function
-          FStack.pop_back();
+          FStack.Pop();
         }
         break;
       default:
         if (RightBracketed(n.Kind, table[n.Right].Kind)) out += ')';
-        FStack.pop_back();
+        FStack.Pop();
         break;
     }
   }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "diff/DiffStack.h"
 #include "diff/DiffTree.h"
 
 class TShortPrinter {
@@ -34,5 +35,5 @@ private:
 
   TNodeTable* FTable = nullptr;
   std::string* FOut = nullptr;
-  std::vector<TFrame> FStack;
+  TSmallStack<TFrame, 64> FStack;
 };

@@ -44,118 +44,127 @@ constexpr auto kSingleCharKind = [] {
   return table;
 }();
 
-}  // namespace
+// The scanner: the text, the read position and the current token. It lives
+// in locals of one reading, so that the compiler can keep it in registers.
+struct TScanner {
+  const char* Text;
+  std::size_t Len;
+  char Sep;
+  std::size_t Pos = 0;         // next character
+  std::int32_t Kind = dkEnd;   // kind of the last token (dkEnd before the first)
+  std::int32_t Token = dkEnd;  // current token: kind and text
+  std::size_t TokenOff = 0, TokenLen = 0;
 
-// number = digits [sep digits] [("e" | "E") ["+" | "-"] digits]
-inline bool TDiffReader::ReadNumber() {
-  auto digits = [this] {
-    while (FPos < FLen && IsDigit(FText[FPos])) ++FPos;
-  };
-  auto digitFollows = [this] { return FPos < FLen && IsDigit(FText[FPos]); };
-  digits();
-  if (FPos >= FLen) return true;
-  if (FText[FPos] == FSep) {
-    ++FPos;
-    if (!digitFollows()) return false;
-    digits();
-    if (FPos >= FLen) return true;
+  bool DigitFollows() const { return Pos < Len && IsDigit(Text[Pos]); }
+  void SkipDigits() {
+    while (Pos < Len && IsDigit(Text[Pos])) ++Pos;
   }
-  if (FText[FPos] == 'e' || FText[FPos] == 'E') {
-    ++FPos;
-    if (FPos < FLen && (FText[FPos] == '+' || FText[FPos] == '-')) ++FPos;
-    if (!digitFollows()) return false;
-    digits();
-  }
-  return true;
-}
 
-// Scans one token into FToken/FTokenOff/FTokenLen. At the end of the text
-// the token is dkEnd and FKind keeps the kind of the last real token.
-inline bool TDiffReader::NextToken() {
-  while (FPos < FLen && FText[FPos] == ' ') ++FPos;
-  FTokenOff = FPos;
-  if (FPos < FLen) {  // the one-character tokens, most of a derivative text
-    const std::int32_t single = kSingleCharKind[static_cast<unsigned char>(FText[FPos])];
-    if (single) {
-      ++FPos;
-      FTokenLen = 1;
-      FToken = FKind = single;
-      return true;
+  // number = digits [sep digits] [("e" | "E") ["+" | "-"] digits]
+  __attribute__((always_inline)) bool ReadNumber() {
+    SkipDigits();
+    if (Pos >= Len) return true;
+    if (Text[Pos] == Sep) {
+      ++Pos;
+      if (!DigitFollows()) return false;
+      SkipDigits();
+      if (Pos >= Len) return true;
     }
-  }
-  FTokenLen = 0;
-  if (FPos >= FLen) {
-    FToken = dkEnd;
+    if (Text[Pos] == 'e' || Text[Pos] == 'E') {
+      ++Pos;
+      if (Pos < Len && (Text[Pos] == '+' || Text[Pos] == '-')) ++Pos;
+      if (!DigitFollows()) return false;
+      SkipDigits();
+    }
     return true;
   }
-  const char c = FText[FPos];
-  std::int32_t kind;
-  switch (c) {
-    case '-':
-      ++FPos;
+
+  // Scans one token. At the end of the text the token is dkEnd and Kind
+  // keeps the kind of the last real token. False for a character outside
+  // the token set or a malformed number.
+  __attribute__((always_inline)) bool Next() {
+    while (Pos < Len && Text[Pos] == ' ') ++Pos;
+    TokenOff = Pos;
+    if (Pos >= Len) {
+      Token = dkEnd;
+      TokenLen = 0;
+      return true;
+    }
+    const char c = Text[Pos];
+    std::int32_t kind = kSingleCharKind[static_cast<unsigned char>(c)];
+    if (kind) {
+      ++Pos;
+    } else if (c == '-') {
+      ++Pos;
       kind = dkDiff;
       // A negative literal only where a sign may stand: first token, or after "(".
-      if (FPos < FLen && IsDigit(FText[FPos]) && (FKind == dkEnd || FKind == dkOpen)) {
+      if (DigitFollows() && (Kind == dkEnd || Kind == dkOpen)) {
         if (!ReadNumber()) return false;
         kind = dkNumber;
       }
-      break;
-    default:
-      if (IsDigit(c)) {
-        if (!ReadNumber()) return false;
-        kind = dkNumber;
-      } else if (IsIdentStart(c)) {
-        while (FPos < FLen && IsIdentChar(FText[FPos])) ++FPos;
-        kind = FunctionKindOf(std::string_view(FText + FTokenOff, FPos - FTokenOff));
-      } else {
-        return false;  // outside the token set
-      }
+    } else if (IsDigit(c)) {
+      if (!ReadNumber()) return false;
+      kind = dkNumber;
+    } else if (IsIdentStart(c)) {
+      while (Pos < Len && IsIdentChar(Text[Pos])) ++Pos;
+      kind = FunctionKindOf(std::string_view(Text + TokenOff, Pos - TokenOff));
+    } else {
+      return false;  // outside the token set
+    }
+    TokenLen = Pos - TokenOff;
+    Token = Kind = kind;
+    return true;
   }
-  FTokenLen = FPos - FTokenOff;
-  FToken = kind;
-  FKind = kind;
-  return true;
+};
+
+// Right after "(": whether a number or identifier follows that is closed
+// at once by ")", the commonest group of a derivative text. If so, the
+// scanner holds it as its token, with the ")" next; if not, the scanner is
+// left as it was.
+bool BracketedLeaf(TScanner& scan) {
+  if (scan.Pos >= scan.Len) return false;
+  const char c = scan.Text[scan.Pos];
+  if (!IsIdentChar(c) && c != '-') return false;
+  const TScanner saved = scan;
+  if (scan.Next() && (scan.Token == dkNumber || scan.Token == dkIdent) && scan.Pos < scan.Len &&
+      scan.Text[scan.Pos] == ')')
+    return true;
+  scan = saved;
+  return false;
 }
 
-inline int TDiffReader::NewNode(std::int32_t kind, std::int32_t left, std::int32_t right) {
-  return FTable->New(kind, left, right, FSrc, 0, 0);
-}
-
-inline int TDiffReader::NewTokenNode(std::int32_t kind) {
-  return FTable->New(kind, 0, 0, FSrc, static_cast<std::uint32_t>(FTokenOff),
-                     static_cast<std::uint32_t>(FTokenLen));
-}
-
-// After a primary: any number of "^" exponents, left-associative. The
-// exponent's number node comes directly before its power node.
-bool TDiffReader::ReadExponents(int& node) {
-  while (FToken == dkPower) {
-    if (!NextToken()) return false;
-    const bool bracketed = FToken == dkOpen;
-    if (bracketed && !NextToken()) return false;
-    if (FToken != dkNumber) return false;
-    const int number = NewTokenNode(dkNumber);
-    const int power = number ? NewNode(dkPower, node, number) : 0;
-    if (!power) return false;
-    if (bracketed && (!NextToken() || FToken != dkClose)) return false;
-    if (!NextToken()) return false;
-    node = power;
-  }
-  return true;
-}
+}  // namespace
 
 int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& text, char sep) {
   if (text.size() >= std::numeric_limits<std::uint32_t>::max()) return 0;
-  FTable = &table;
-  FText = text.data();
-  FLen = text.size();
-  FPos = 0;
-  FKind = dkEnd;
-  FSrc = src;
-  FSep = sep;
-  if (FLevels.empty()) FLevels.resize(64);
-  FLevels[0] = TLevel{};
-  FTop = 0;
+  TScanner scan{text.data(), text.size(), sep};
+  auto newNode = [&](std::int32_t kind, int left = 0, int right = 0) {
+    return table.New(kind, left, right, src, 0, 0);
+  };
+  auto newTokenNode = [&](std::int32_t kind) {
+    return table.New(kind, 0, 0, src, static_cast<std::uint32_t>(scan.TokenOff),
+                     static_cast<std::uint32_t>(scan.TokenLen));
+  };
+  // After a primary: any number of "^" exponents, left-associative. The
+  // exponent's number node comes directly before its power node.
+  auto readExponents = [&](int& node) {
+    while (scan.Token == dkPower) {
+      if (!scan.Next()) return false;
+      const bool bracketed = scan.Token == dkOpen;
+      if (bracketed && !scan.Next()) return false;
+      if (scan.Token != dkNumber) return false;
+      const int number = newTokenNode(dkNumber);
+      const int power = number ? newNode(dkPower, node, number) : 0;
+      if (!power) return false;
+      if (bracketed && (!scan.Next() || scan.Token != dkClose)) return false;
+      if (!scan.Next()) return false;
+      node = power;
+    }
+    return true;
+  };
+
+  FLevels.Clear();
+  FLevels.Push(TLevel{});
 
   // The three places the reading can be at: before a term (where a sign may
   // follow), before a primary, and after a primary (exponents, then the
@@ -163,38 +172,45 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
   enum { kBeforeTerm, kBeforePrimary, kAfterPrimary } state = kBeforeTerm;
   int node = 0;
   for (;;) {
-    TLevel& level = FLevels[FTop];
+    const std::size_t top = FLevels.Size() - 1;
+    TLevel& level = FLevels.Top();
     switch (state) {
       case kBeforeTerm:
-        if (!NextToken()) return 0;
+        if (!scan.Next()) return 0;
         if (level.Expr == 0) {
-          if (FToken == dkDiff) {
+          if (scan.Token == dkDiff) {
             level.Negate = true;
-            if (!NextToken()) return 0;
+            if (!scan.Next()) return 0;
           }
-          if (FToken == dkSum && !NextToken()) return 0;
+          if (scan.Token == dkSum && !scan.Next()) return 0;
         }
         state = kBeforePrimary;
         break;
 
       case kBeforePrimary:
-        if (FToken == dkNumber || FToken == dkIdent) {
-          node = NewTokenNode(FToken);
+        if (scan.Token == dkNumber || scan.Token == dkIdent) {
+          node = newTokenNode(scan.Token);
           if (!node) return 0;
           state = kAfterPrimary;
-        } else if (FToken == dkOpen || IsFunctionKind(FToken)) {
+        } else if (scan.Token == dkOpen && BracketedLeaf(scan)) {
+          // "(" number-or-identifier ")": that primary, without a level of its own.
+          node = table.New(scan.Token, 0, 0, src, static_cast<std::uint32_t>(scan.TokenOff),
+                           static_cast<std::uint32_t>(scan.TokenLen));
+          if (!node) return 0;
+          ++scan.Pos;
+          scan.Kind = dkClose;
+          state = kAfterPrimary;
+        } else if (scan.Token == dkOpen || IsFunctionKind(scan.Token)) {
           int func = 0;
-          if (FToken != dkOpen) {  // function name: "(" must follow
-            const std::int32_t kind = FToken;
-            const std::size_t off = FTokenOff, len = FTokenLen;
-            if (!NextToken() || FToken != dkOpen) return 0;
-            func = FTable->New(kind, 0, 0, FSrc, static_cast<std::uint32_t>(off),
-                               static_cast<std::uint32_t>(len));
+          if (scan.Token != dkOpen) {  // function name: "(" must follow
+            const std::int32_t kind = scan.Token;
+            const std::size_t off = scan.TokenOff, len = scan.TokenLen;
+            if (!scan.Next() || scan.Token != dkOpen) return 0;
+            func = table.New(kind, 0, 0, src, static_cast<std::uint32_t>(off), static_cast<std::uint32_t>(len));
             if (!func) return 0;
           }
-          if (FTop + 1 >= static_cast<std::size_t>(kMaxNesting)) return 0;
-          if (++FTop == FLevels.size()) FLevels.resize(2 * FTop);
-          FLevels[FTop] = TLevel{0, 0, 0, 0, func, false};
+          if (top + 1 >= static_cast<std::size_t>(kMaxNesting)) return 0;
+          FLevels.Push(TLevel{0, 0, 0, 0, func, false});
           state = kBeforeTerm;
         } else {
           return 0;
@@ -202,34 +218,34 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
         break;
 
       case kAfterPrimary: {
-        if (!NextToken() || !ReadExponents(node)) return 0;
-        if (level.MulOp && !(node = NewNode(level.MulOp, level.Term, node))) return 0;
+        if (!scan.Next() || !readExponents(node)) return 0;
+        if (level.MulOp && !(node = newNode(level.MulOp, level.Term, node))) return 0;
         level.Term = node;
         level.MulOp = 0;
-        if (FToken == dkProd || FToken == dkQuot) {
-          level.MulOp = FToken;
-          if (!NextToken()) return 0;
+        if (scan.Token == dkProd || scan.Token == dkQuot) {
+          level.MulOp = scan.Token;
+          if (!scan.Next()) return 0;
           state = kBeforePrimary;
           break;
         }
         // The term is complete.
         int term = level.Term;
         level.Term = 0;
-        if (level.Negate && !(term = NewNode(dkNeg, term))) return 0;
+        if (level.Negate && !(term = newNode(dkNeg, term))) return 0;
         level.Negate = false;
-        if (level.AddOp && !(term = NewNode(level.AddOp, level.Expr, term))) return 0;
+        if (level.AddOp && !(term = newNode(level.AddOp, level.Expr, term))) return 0;
         level.Expr = term;
         level.AddOp = 0;
-        if (FToken == dkSum || FToken == dkDiff) {
-          level.AddOp = FToken;
+        if (scan.Token == dkSum || scan.Token == dkDiff) {
+          level.AddOp = scan.Token;
           state = kBeforeTerm;
-        } else if (FToken == dkEnd) {
-          return FTop == 0 ? level.Expr : 0;  // else a "(" is missing its ")"
-        } else if (FToken == dkClose) {
-          if (FTop == 0) return 0;  // a ")" without "("
+        } else if (scan.Token == dkEnd) {
+          return top == 0 ? level.Expr : 0;  // else a "(" is missing its ")"
+        } else if (scan.Token == dkClose) {
+          if (top == 0) return 0;  // a ")" without "("
           const int expr = level.Expr, func = level.Func;
-          --FTop;
-          if (func) (*FTable)[func].Left = expr;
+          FLevels.Pop();
+          if (func) table[func].Left = static_cast<std::int16_t>(expr);
           node = func ? func : expr;
           state = kAfterPrimary;
         } else {

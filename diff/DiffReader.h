@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "diff/DiffStack.h"
 #include "diff/DiffTree.h"
 
 class TDiffReader {
@@ -45,21 +46,5 @@ private:
     bool Negate;          // the current term carries a leading "-"
   };
 
-  bool NextToken();
-  bool ReadNumber();
-  int NewNode(std::int32_t kind, std::int32_t left = 0, std::int32_t right = 0);
-  int NewTokenNode(std::int32_t kind);
-  bool ReadExponents(int& node);
-
-  TNodeTable* FTable = nullptr;
-  const char* FText = nullptr;
-  std::size_t FLen = 0;
-  std::size_t FPos = 0;     // next character (0-based)
-  std::int32_t FKind = 0;   // kind of the last token (0 before the first)
-  std::int32_t FToken = 0;  // current token: kind and text
-  std::size_t FTokenOff = 0, FTokenLen = 0;
-  TTextSource FSrc = tsFormula;
-  char FSep = '.';
-  std::vector<TLevel> FLevels;  // the open levels, 0 to FTop
-  std::size_t FTop = 0;
+  TSmallStack<TLevel, 32> FLevels;
 };

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "calc/NumberText.h"
 #include "runtime/Exception.h"
 #include "runtime/FloatEnv.h"
 
@@ -41,7 +40,7 @@ constexpr long double kHalfPi = 1.570796326794896619231321691639751442L;
 int TSimplifier::Becomes(int node, long double value) {
   TTree& n = (*FTable)[node];
   const std::size_t off = FFolded->size();
-  AppendNumberText(*FFolded, value);
+  AppendValueText(*FFolded, value);
   n.Kind = dkNumber;
   n.Src = tsFolded;
   n.Off = static_cast<std::uint32_t>(off);
@@ -191,32 +190,32 @@ int TSimplifier::Apply(int node) {
 int TSimplifier::Run(TNodeTable& table, int root, std::string& folded) {
   FTable = &table;
   FFolded = &folded;
-  FStack.clear();
+  FStack.Clear();
   if (root == 0) return 0;
   TFloatEnvGuard::Clear();
-  FStack.push_back(TFrame{root, 0});
+  FStack.Push(TFrame{root, 0});
   for (;;) {
-    TFrame& frame = FStack.back();
+    TFrame& frame = FStack.Top();
     const TTree& n = table[frame.Node];
     const bool binary = IsBinaryKind(n.Kind);
     if (frame.Stage == 0 && (binary || n.Kind == dkNeg || IsFunctionKind(n.Kind))) {
       frame.Stage = 1;
       if (!IsLeafKind(table[n.Left].Kind)) {  // a leaf simplifies to itself
-        FStack.push_back(TFrame{n.Left, 0});
+        FStack.Push(TFrame{n.Left, 0});
         continue;
       }
     }
     if (frame.Stage == 1 && binary) {
       frame.Stage = 2;
       if (!IsLeafKind(table[n.Right].Kind)) {
-        FStack.push_back(TFrame{n.Right, 0});
+        FStack.Push(TFrame{n.Right, 0});
         continue;
       }
     }
     const int result = Apply(frame.Node);
-    FStack.pop_back();
-    if (FStack.empty()) return result;
-    const TFrame& parent = FStack.back();
+    FStack.Pop();
+    if (FStack.Empty()) return result;
+    const TFrame& parent = FStack.Top();
     TTree& p = table[parent.Node];
     (parent.Stage == 1 ? p.Left : p.Right) = result;
   }

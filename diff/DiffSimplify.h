@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "diff/DiffStack.h"
 #include "diff/DiffTree.h"
 
 class TSimplifier {
@@ -49,5 +50,5 @@ private:
 
   TNodeTable* FTable = nullptr;
   std::string* FFolded = nullptr;
-  std::vector<TFrame> FStack;
+  TSmallStack<TFrame, 64> FStack;
 };

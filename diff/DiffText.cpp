@@ -1,6 +1,17 @@
 #include "diff/DiffText.h"
 
-#include "calc/NumberText.h"
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+// A template compiled into pieces: each a literal text (at most 14
+// characters, padded, so that it is copied as one fixed-size block) and the
+// marker that follows it.
+struct TTemplatePiece {
+  char Text[14];
+  std::uint8_t Len;
+  char Marker;  // 0 ends the template
+};
 
 namespace {
 
@@ -14,8 +25,20 @@ namespace {
 #define SEP "\x07"   // the decimal separator
 enum : char { kPU = 1, kPV, kDU, kDV, kNM1, kName, kSep, kLastMarker = kSep };
 
+using TPieces = std::array<TTemplatePiece, 10>;
+
+constexpr TPieces Compile(const char* text) {
+  TPieces pieces{};
+  for (int k = 0;; ++k) {
+    TTemplatePiece& piece = pieces[static_cast<std::size_t>(k)];
+    while (*text && static_cast<unsigned char>(*text) > kLastMarker) piece.Text[piece.Len++] = *text++;
+    piece.Marker = *text;
+    if (!*text++) return pieces;
+  }
+}
+
 struct TTemplate {
-  const char* Text;
+  const TTemplatePiece* Pieces;
   int Nodes;  // nodes the reader makes of the literal parts
 };
 
@@ -23,47 +46,81 @@ struct TTemplate {
 // follows "(", so a negative literal or N is read back as a number, and the
 // "-" of "(-sin(" or "(-(" as a sign.
 TTemplate DerivTemplate(std::int32_t kind) {
-  switch (kind) {
-    case dkSum: return {"((" DU ")+(" DV "))", 1};
-    case dkDiff: return {"((" DU ")-(" DV "))", 1};
-    case dkProd: return {"((" DU ")*(" PV ")+(" DV ")*(" PU "))", 3};
-    case dkQuot: return {"((" DU ")*(" PV ")-(" DV ")*(" PU "))/(" PV ")^2", 6};
-    case dkNeg: return {"(-(" DU "))", 1};
-    case dkPower: return {"((" PV ")*(" PU ")^(" NM1 ")*(" DU "))", 4};
-    case dkCos: return {"(-sin(" PU ")*(" DU "))", 3};
-    case dkSin: return {"(cos(" PU ")*(" DU "))", 2};
-    case dkTg: return {"(1/(cos(" PU ")^2)*(" DU "))", 6};
-    case dkCtg: return {"(-1/(sin(" PU ")^2)*(" DU "))", 6};
-    case dkAbs: return {"(sgn(" PU ")*(" DU "))", 2};
-    case dkSqrt: return {"(0" SEP "5/sqrt(" PU ")*(" DU "))", 4};
-    case dkLn: return {"(1/(" PU ")*(" DU "))", 3};
-    case dkExp: return {"(exp(" PU ")*(" DU "))", 2};
-    case dkArcsin: return {"(1/sqrt(1-(" PU ")^2)*(" DU "))", 8};
-    case dkArccos: return {"(-1/sqrt(1-(" PU ")^2)*(" DU "))", 8};
-    case dkArctg: return {"(1/(1+(" PU ")^2)*(" DU "))", 7};
-    case dkArcctg: return {"(-1/(1+(" PU ")^2)*(" DU "))", 7};
-    case dkSh: return {"(ch(" PU ")*(" DU "))", 2};
-    case dkCh: return {"(sh(" PU ")*(" DU "))", 2};
-    case dkTh: return {"(1/(ch(" PU ")^2)*(" DU "))", 6};
-    case dkCth: return {"(-1/(sh(" PU ")^2)*(" DU "))", 6};
-    default: return {"0", 1};  // sgn, heaviside: constant almost everywhere
+#define T(text, nodes)                          \
+  {                                             \
+    static constexpr TPieces p = Compile(text); \
+    return {p.data(), nodes};                   \
   }
+  switch (kind) {
+    case dkSum: T("((" DU ")+(" DV "))", 1)
+    case dkDiff: T("((" DU ")-(" DV "))", 1)
+    case dkProd: T("((" DU ")*(" PV ")+(" DV ")*(" PU "))", 3)
+    case dkQuot: T("((" DU ")*(" PV ")-(" DV ")*(" PU "))/(" PV ")^2", 6)
+    case dkNeg: T("(-(" DU "))", 1)
+    case dkPower: T("((" PV ")*(" PU ")^(" NM1 ")*(" DU "))", 4)
+    case dkCos: T("(-sin(" PU ")*(" DU "))", 3)
+    case dkSin: T("(cos(" PU ")*(" DU "))", 2)
+    case dkTg: T("(1/(cos(" PU ")^2)*(" DU "))", 6)
+    case dkCtg: T("(-1/(sin(" PU ")^2)*(" DU "))", 6)
+    case dkAbs: T("(sgn(" PU ")*(" DU "))", 2)
+    case dkSqrt: T("(0" SEP "5/sqrt(" PU ")*(" DU "))", 4)
+    case dkLn: T("(1/(" PU ")*(" DU "))", 3)
+    case dkExp: T("(exp(" PU ")*(" DU "))", 2)
+    case dkArcsin: T("(1/sqrt(1-(" PU ")^2)*(" DU "))", 8)
+    case dkArccos: T("(-1/sqrt(1-(" PU ")^2)*(" DU "))", 8)
+    case dkArctg: T("(1/(1+(" PU ")^2)*(" DU "))", 7)
+    case dkArcctg: T("(-1/(1+(" PU ")^2)*(" DU "))", 7)
+    case dkSh: T("(ch(" PU ")*(" DU "))", 2)
+    case dkCh: T("(sh(" PU ")*(" DU "))", 2)
+    case dkTh: T("(1/(ch(" PU ")^2)*(" DU "))", 6)
+    case dkCth: T("(-1/(sh(" PU ")^2)*(" DU "))", 6)
+    default: T("0", 1)  // sgn, heaviside: constant almost everywhere
+  }
+#undef T
 }
 
 // The fully bracketed copy of each kind that has operands; one node each.
-const char* FullTemplate(std::int32_t kind) {
-  switch (kind) {
-    case dkSum: return "((" PU ")+(" PV "))";
-    case dkDiff: return "((" PU ")-(" PV "))";
-    case dkProd: return "((" PU ")*(" PV "))";
-    case dkQuot: return "((" PU ")/(" PV "))";
-    case dkPower: return "((" PU ")^(" PV "))";
-    case dkNeg: return "(-(" PU "))";
-    default: return NAME "(" PU ")";  // functions
+const TTemplatePiece* FullTemplate(std::int32_t kind) {
+#define T(text)                                 \
+  {                                             \
+    static constexpr TPieces p = Compile(text); \
+    return p.data();                            \
   }
+  switch (kind) {
+    case dkSum: T("((" PU ")+(" PV "))")
+    case dkDiff: T("((" PU ")-(" PV "))")
+    case dkProd: T("((" PU ")*(" PV "))")
+    case dkQuot: T("((" PU ")/(" PV "))")
+    case dkPower: T("((" PU ")^(" PV "))")
+    case dkNeg: T("(-(" PU "))")
+    default: T(NAME "(" PU ")")  // functions
+  }
+#undef T
 }
 
 }  // namespace
+
+// The text is written into the string's storage directly; its size is
+// set once at the end.
+void TDerivWriter::Room(std::size_t n) {
+  if (FSize + n > FOut->size()) FOut->resize(std::max(2 * FOut->size(), FSize + n + 64));
+}
+
+inline void TDerivWriter::Put(std::string_view text) {
+  Room(text.size());
+  char* to = FOut->data() + FSize;
+  if (text.size() <= 16) {
+    for (const char c : text) *to++ = c;
+  } else {
+    std::memcpy(to, text.data(), text.size());
+  }
+  FSize += text.size();
+}
+
+inline void TDerivWriter::PutChar(char c) {
+  Room(1);
+  (*FOut)[FSize++] = c;
+}
 
 void TDerivWriter::Count(int nodes) {
   FCounted += nodes;
@@ -74,79 +131,87 @@ void TDerivWriter::PushDeriv(int node) {
   const TTree& n = (*FTable)[node];
   if (n.Kind == dkNumber || n.Kind == dkIdent) {
     Count(1);
-    if (!FOver) *FOut += n.Kind == dkIdent && FTable->Text(n) == FVariable ? '1' : '0';
+    if (!FOver) PutChar(n.Kind == dkIdent && FTable->Text(n) == FVariable ? '1' : '0');
     return;
   }
   const TTemplate t = DerivTemplate(n.Kind);
   Count(t.Nodes);
-  FStack.push_back(TFrame{t.Text, node, -1, 0});
+  FStack.Push(TFrame{t.Pieces, node, -1, 0});
 }
 
 void TDerivWriter::PushFull(int node) {
   const TTree& n = (*FTable)[node];
   if (n.Kind == dkNumber || n.Kind == dkIdent) {
     Count(1);
-    if (!FOver) FOut->append(FTable->Text(n));
+    if (!FOver) Put(FTable->Text(n));
     return;
   }
   const TCopy copy = FCopies[static_cast<std::size_t>(node)];
   if (copy.Len) {
     Count(copy.Nodes);
     if (!FOver) {
-      FOut->reserve(FOut->size() + copy.Len);  // the source lies in the buffer itself
-      FOut->append(FOut->data() + copy.Off, copy.Len);
+      Room(copy.Len);  // before taking the source, which lies in the buffer itself
+      Put(std::string_view(FOut->data() + copy.Off, copy.Len));
     }
     return;
   }
   const int before = FCounted;
   Count(1);
-  FStack.push_back(TFrame{FullTemplate(n.Kind), node, static_cast<std::int32_t>(FOut->size()), before});
+  FStack.Push(TFrame{FullTemplate(n.Kind), node, static_cast<std::int32_t>(FSize), before});
 }
 
 void TDerivWriter::AppendN(int exponent) {
   const long double n = FTable->Value(exponent) - 1;
-  if (!FOver) AppendNumberText(*FOut, n);
+  if (!FOver) {
+    FScratch.clear();
+    AppendValueText(FScratch, n);
+    Put(FScratch);
+  }
 }
 
 int TDerivWriter::Write(TNodeTable& table, int root, std::string_view variable, char sep, int budget,
                         std::string& out) {
   FTable = &table;
   FOut = &out;
+  FSize = out.size();
   FVariable = variable;
   FSep = sep;
   FBudget = budget;
   FCounted = 0;
   FOver = false;
-  FStack.clear();
-  FCopies.assign(static_cast<std::size_t>(table.Count()) + 1, TCopy{});
+  FStack.Clear();
+  FCopies.Assign(static_cast<std::size_t>(table.Count()) + 1, TCopy{});
 
   PushDeriv(root);
-  while (!FStack.empty()) {
-    TFrame& frame = FStack.back();
-    const char* p = frame.Pc;
-    const char* run = p;
-    while (static_cast<unsigned char>(*p) > kLastMarker) ++p;
-    if (p != run && !FOver) out.append(run, static_cast<std::size_t>(p - run));
-    if (*p == 0) {
+  while (!FStack.Empty()) {
+    TFrame& frame = FStack.Top();
+    const TTemplatePiece& piece = *frame.Pc;
+    if (piece.Len && !FOver) {
+      Room(sizeof piece.Text);
+      std::memcpy(FOut->data() + FSize, piece.Text, sizeof piece.Text);
+      FSize += piece.Len;
+    }
+    if (piece.Marker == 0) {
       if (frame.Start >= 0 && !FOver)
         FCopies[static_cast<std::size_t>(frame.Node)] =
             TCopy{static_cast<std::uint32_t>(frame.Start),
-                  static_cast<std::uint32_t>(out.size() - static_cast<std::size_t>(frame.Start)),
+                  static_cast<std::uint32_t>(FSize - static_cast<std::size_t>(frame.Start)),
                   FCounted - frame.Counted};
-      FStack.pop_back();
+      FStack.Pop();
       continue;
     }
-    frame.Pc = p + 1;  // frame may move once something is pushed
+    frame.Pc = &piece + 1;  // frame may move once something is pushed
     const TTree& n = table[frame.Node];
-    switch (*p) {
+    switch (piece.Marker) {
       case kPU: if (!FOver) PushFull(n.Left); break;
       case kPV: if (!FOver) PushFull(n.Right); break;
       case kDU: PushDeriv(n.Left); break;
       case kDV: PushDeriv(n.Right); break;
       case kNM1: AppendN(n.Right); break;
-      case kName: if (!FOver) out.append(table.Text(n)); break;
-      case kSep: if (!FOver) out += FSep; break;
+      case kName: if (!FOver) Put(table.Text(n)); break;
+      case kSep: if (!FOver) PutChar(FSep); break;
     }
   }
+  out.resize(FSize);
   return FOver ? -1 : FCounted;
 }

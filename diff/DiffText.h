@@ -19,7 +19,10 @@
 #include <string_view>
 #include <vector>
 
+#include "diff/DiffStack.h"
 #include "diff/DiffTree.h"
+
+struct TTemplatePiece;
 
 class TDerivWriter {
 public:
@@ -33,7 +36,7 @@ public:
 
 private:
   struct TFrame {
-    const char* Pc;       // next piece of the template
+    const TTemplatePiece* Pc;  // next piece of the template
     std::int32_t Node;
     std::int32_t Start;   // FullText frames: where the copy began (-1 for DerivText)
     std::int32_t Counted; // nodes counted when the copy began
@@ -43,6 +46,9 @@ private:
     std::int32_t Nodes = 0;          // nodes its reading makes
   };
 
+  void Room(std::size_t n);
+  void Put(std::string_view text);
+  void PutChar(char c);
   void Count(int nodes);
   void PushDeriv(int node);
   void PushFull(int node);
@@ -50,11 +56,13 @@ private:
 
   TNodeTable* FTable = nullptr;
   std::string* FOut = nullptr;
+  std::size_t FSize = 0;  // of the text in FOut, whose size runs ahead
+  std::string FScratch;
   std::string_view FVariable;
   char FSep = '.';
   int FBudget = 0;
   int FCounted = 0;
   bool FOver = false;
-  std::vector<TFrame> FStack;
-  std::vector<TCopy> FCopies;  // by node index
+  TSmallStack<TFrame, 32> FStack;
+  TSmallStack<TCopy, 32> FCopies;  // by node index
 };

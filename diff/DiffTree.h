@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/NumberText.h"
+
 enum TDiffKind : std::int32_t {
   dkEnd = 0,
   dkOpen = 1,
@@ -82,6 +84,28 @@ inline bool ShortIntegerValue(std::string_view text, long double& value) {
   }
   value = neg ? -static_cast<long double>(v) : static_cast<long double>(v);
   return true;
+}
+
+// Appends value as number text (NumberToText's format): whole numbers below
+// 10^15 directly, every other value through the shared conversion.
+inline void AppendValueText(std::string& out, long double value) {
+  if (value > -1e15L && value < 1e15L) {
+    const long long whole = static_cast<long long>(value);
+    if (static_cast<long double>(whole) == value) {
+      char digits[20];
+      int n = 0;
+      unsigned long long rest = whole < 0 ? 0ULL - static_cast<unsigned long long>(whole)
+                                          : static_cast<unsigned long long>(whole);
+      do {
+        digits[n++] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+      } while (rest);
+      if (whole < 0) out += '-';
+      while (n) out += digits[--n];
+      return;
+    }
+  }
+  AppendNumberText(out, value);
 }
 
 class TNodeTable {

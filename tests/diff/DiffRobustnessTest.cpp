@@ -117,7 +117,7 @@ TEST(DiffRobustness, DeepFormulasOnASmallStack) {
       {Nested("sin(", 4999, "x"), kErrFormula},
       {Nested("sgn(", 4998, "x"), "0"},
       {Nested("(", 19999, "x"), "1"},
-      {Nested("(", 20000, "x"), kErrFormula},
+      {Nested("(", 25000, "x"), kErrFormula},
       {Nested("(", 1 << 20, "x"), kErrFormula},
       {Nested("(-", 2000, "x"), "1"},
       {Nested("(-", 2001, "x"), "(-1)"},
