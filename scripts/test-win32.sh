@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Builds the 32-bit Windows plug-in and zxhost (preset win32) and tests them
+# under Wine in a fresh prefix under build/: the shared black-box cases under
+# host x87 control words 0x1332 and 0x027F with ESP and floating-point state
+# checked on every call, the version resource, the exports and imports of
+# the DLL, zxhost itself from a folder with spaces, and the number texts
+# against a native build of the same probe. No window is shown, so no X
+# server is needed.
+# Usage: scripts/test-win32.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+scripts/install-deps.sh windows
+scripts/wine-i386.sh
+
+step() { printf '\n--- %s\n' "$*"; }
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+step "build (preset win32)"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$(nproc)"
+out=$root/build/win32
+dll=$out/vktQuantaro.zxp
+
+step "exports and imports"
+dump=$(i686-w64-mingw32-objdump -p "$dll")
+exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | awk '/\[/ && NR > 1 {print $NF}' | sort)
+want_exports=$(printf '%s\n' vktQuantaroCmdList vktQuantaroExec zxAbout zxEditAction zxExecAction zxInitPlugIn \
+                 zxMessage zxRegisterInterfaceAccess zxRegisterPlugIn zxRegisterScriptProcessor | sort)
+echo "exports: $(tr '\n' ' ' <<<"$exports")"
+[ "$exports" = "$want_exports" ] || fail "export names differ from: $(tr '\n' ' ' <<<"$want_exports")"
+imports=$(awk '/DLL Name:/ {print toupper($3)}' <<<"$dump" | sort -u)
+echo "imports: $(tr '\n' ' ' <<<"$imports")"
+for name in $imports; do
+  case "$name" in
+    KERNEL32.DLL|USER32.DLL|MSVCRT.DLL|ADVAPI32.DLL|GDI32.DLL|SHELL32.DLL|COMCTL32.DLL|UXTHEME.DLL) ;;
+    *) fail "the DLL imports $name, which is not a Windows system DLL" ;;
+  esac
+done
+
+step "Wine prefix"
+export WINEPREFIX=$root/build/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
+unset DISPLAY
+rm -rf "$WINEPREFIX"
+timeout 300 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
+# The server of the fresh prefix ends with this script.
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+run() { timeout 300 wine "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+step "shared black-box cases under control words 0x1332 and 0x027F"
+cases_out=$(run "$out/plugin_cases_wine.exe" "$(winepath -w "$root/tests/plugin/cases.txt")" \
+  "$(winepath -w "$dll")" 'C:\vkt test folder') || fail "black-box cases"
+grep -v '^ok' <<<"$cases_out" || true
+
+step "version resource"
+version_out=$(run "$out/version_info_wine.exe" "$(winepath -w "$dll")") || fail "version resource"
+grep -v '^ok' <<<"$version_out" || true
+
+step "number texts and guard against the native build"
+probe_native=$root/build/win32/float_probe_native
+g++ -std=c++20 -O2 -Wall -Wextra -I"$root" "$root/tests/wine/FloatProbe.cpp" "$root/calc/NumberText.cpp" \
+  "$root"/runtime/*.cpp -o "$probe_native"
+native_text=$("$probe_native") || fail "native probe"
+wine_text=$(run "$out/float_probe_wine.exe") || fail "Windows probe"
+if [ "$native_text" = "$wine_text" ]; then
+  echo "ok     $(grep -c . <<<"$wine_text") lines identical"
+else
+  fail "the Windows probe differs from the native one"
+  diff <(echo "$native_text") <(echo "$wine_text") || true
+fi
+trap_out=$(run "$out/float_probe_wine.exe" trap) && trapped=no || trapped=yes
+if [ "$trapped" = yes ]; then
+  echo "x87 faults trap here: the runs under 0x1332 test the guard against live traps"
+else
+  echo "x87 faults do not trap here (emulated FPU): the state checks after every call carry the test"
+fi
+
+step "zxhost from a folder with spaces"
+spaced="$WINEPREFIX/drive_c/Program Files/Zorvex Host"
+mkdir -p "$spaced"
+cp "$out/zxhost.exe" "$dll" "$spaced/"
+printf '[GroupDescription]\r\n1=Formulas|Numbers\r\n[PlugInHeader]\r\nPlugInHint=First|second\r\n' > "$spaced/vktQuantaro.ini"
+host() { run "C:\\Program Files\\Zorvex Host\\zxhost.exe" "$@"; }
+expect() {  # expect NAME WANT-STATUS WANT-TEXT -- ARGS
+  local name=$1 want_status=$2 want=$3; shift 4
+  local got status=0
+  got=$(host "$@") || status=$?
+  if [ "$status" = "$want_status" ] && grep -qF -- "$want" <<<"$got"; then
+    echo "ok     $name"
+  else
+    fail "$name: status $status, output: $got"
+  fi
+}
+expect "info reads the settings file beside the DLL" 0 'group   "Formulas|Numbers"' -- info
+expect "hint with line break" 0 'hint    "First\r\nsecond"' -- info
+expect "calc" 0 '[r] = "861.666288443286"' -- calc '2^10*sin(1)' r
+expect "calc 1/0" 1 '[LastError] = "Error in formula"' -- calc '1/0' r
+expect "diff" 0 '[d] = "2*x*sin(x)+cos(x)*x^2"' -- diff 'x^2*sin(x)' x d
+expect "list" 0 '(list (list "vktCalcExpress" "1" 2)(list "vktDiffExpress" "2" 3))' -- list LISP
+expect "exec" 0 '[r] = "7"' -- exec 1 '3.5*2' r
+
+echo
+if [ "$failures" -ne 0 ]; then
+  echo "Windows tests: $failures failed"
+  exit 1
+fi
+echo "Windows tests: all passed"
