@@ -54,6 +54,10 @@ cases_out=$(run "$out/plugin_cases_wine.exe" "$(winepath -w "$root/tests/plugin/
   "$(winepath -w "$dll")" 'C:\vkt test folder') || fail "black-box cases"
 grep -v '^ok' <<<"$cases_out" || true
 
+step "zxhost's thunks against a plug-in that breaks the convention"
+self_out=$(run "$out/plugin_cases_wine.exe" --self-test "$(winepath -w "$out/badConvention.zxp")") || fail "thunk self-test"
+echo "$self_out"
+
 step "version resource"
 version_out=$(run "$out/version_info_wine.exe" "$(winepath -w "$dll")") || fail "version resource"
 grep -v '^ok' <<<"$version_out" || true

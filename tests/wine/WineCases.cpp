@@ -7,6 +7,8 @@
 // was not balanced, and when the host's settings differ after the case.
 //
 // Usage: plugin_cases_wine CASES-FILE PLUGIN-FILE WORK-FOLDER
+//        plugin_cases_wine --self-test BAD-PLUGIN-FILE
+//          the thunks report a plug-in that breaks the convention
 
 #include <windows.h>
 
@@ -158,9 +160,37 @@ std::vector<std::string> RunOne(const TCase& c, const THostFloat& host, const st
   return failures;
 }
 
+// Calls a plug-in whose zxRegisterPlugIn leaves 4 bytes on the stack and
+// whose zxExecAction changes the control word: both must be reported, and
+// the host must go on.
+int SelfTest(const std::string& bad) {
+  TPlugInLibrary library;
+  std::string error;
+  if (!library.Load(bad, error)) {
+    std::printf("FAIL self-test: %s\n0 passed, 1 failed\n", error.c_str());
+    return 1;
+  }
+  ClearCallReport();
+  const TFloatState saved = ReadFloat();
+  WriteFloat(0x1332, 0x1F80);
+  library.Api().RegisterPlugIn(nullptr, nullptr, nullptr, nullptr);
+  char* params[] = {nullptr, nullptr};
+  library.Api().ExecAction(1, params);
+  WriteFloat(saved.control, saved.mxcsr);
+  const auto& faults = CallReport().faults;
+  const bool ok = CallReport().calls == 2 && faults.size() == 2 &&
+                  faults[0].starts_with("zxRegisterPlugIn: ESP") &&
+                  faults[1].starts_with("zxExecAction: floating-point state changed: control 1332 -> 037F");
+  for (const std::string& f : faults) std::printf("    reported: %s\n", f.c_str());
+  std::printf("%-6s the thunks report a broken convention\n%d passed, %d failed\n", ok ? "ok" : "FAIL", ok, !ok);
+  ClearCallReport();
+  return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--self-test") return SelfTest(argv[2]);
   if (argc != 4) {
     std::fprintf(stderr, "usage: %s CASES-FILE PLUGIN-FILE WORK-FOLDER\n", argv[0]);
     return 2;
