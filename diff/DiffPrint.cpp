@@ -41,14 +41,14 @@ void TShortPrinter::Leaf(int node) {
   // Only a text with a leading "-" can stand for a value below 0 ("-0" does not).
   const bool negative = (*FTable)[node].Kind == dkNumber && !text.empty() && text[0] == '-' &&
                         FTable->Value(node) < 0;
-  if (negative) *FOut += '(';
-  FOut->append(text);
-  if (negative) *FOut += ')';
+  if (negative) FOut->Put('(');
+  FOut->Put(text);
+  if (negative) FOut->Put(')');
 }
 
 // Opens an operand: a leaf is written at once, anything else gets a frame.
 void TShortPrinter::Operand(int node, bool bracketed) {
-  if (bracketed) *FOut += '(';
+  if (bracketed) FOut->Put('(');
   if (IsLeafKind((*FTable)[node].Kind))
     Leaf(node);
   else
@@ -57,12 +57,12 @@ void TShortPrinter::Operand(int node, bool bracketed) {
 
 void TShortPrinter::Print(TNodeTable& table, int root, std::string& out) {
   FTable = &table;
-  FOut = &out;
+  TTextBuffer buffer(out);
+  FOut = &buffer;
   FStack.Clear();
-  if (root == 0) return;
   // The bracket that closes an operand is written by its parent, which
   // knows whether it opened one.
-  Operand(root, false);
+  if (root) Operand(root, false);
   while (!FStack.Empty()) {
     TFrame& frame = FStack.Top();
     const int node = frame.Node;
@@ -71,27 +71,29 @@ void TShortPrinter::Print(TNodeTable& table, int root, std::string& out) {
     switch (frame.Stage++) {
       case 0:
         if (n.Kind == dkNeg) {
-          out += "(-";
+          buffer.Put("(-");
         } else if (IsFunctionKind(n.Kind)) {
-          out.append(table.Text(n));
-          out += '(';
+          buffer.Put(table.Text(n));
+          buffer.Put('(');
         }
         Operand(n.Left, LeftBracketed(n.Kind, left));
         break;
       case 1:
-        if (LeftBracketed(n.Kind, left)) out += ')';
+        if (LeftBracketed(n.Kind, left)) buffer.Put(')');
         if (IsBinaryKind(n.Kind)) {
-          out += OperatorChar(n.Kind);
+          buffer.Put(OperatorChar(n.Kind));
           Operand(n.Right, RightBracketed(n.Kind, table[n.Right].Kind));
         } else {
-          out += ')';  // of the negation or the function
+          buffer.Put(')');  // of the negation or the function
           FStack.Pop();
         }
         break;
       default:
-        if (RightBracketed(n.Kind, table[n.Right].Kind)) out += ')';
+        if (RightBracketed(n.Kind, table[n.Right].Kind)) buffer.Put(')');
         FStack.Pop();
         break;
     }
   }
+  buffer.Finish();
+  FOut = nullptr;
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "diff/DiffBuffer.h"
 #include "diff/DiffStack.h"
 #include "diff/DiffTree.h"
 
@@ -34,6 +35,6 @@ private:
   void Operand(int node, bool bracketed);
 
   TNodeTable* FTable = nullptr;
-  std::string* FOut = nullptr;
+  TTextBuffer* FOut = nullptr;  // during Print
   TSmallStack<TFrame, 64> FStack;
 };

@@ -115,23 +115,25 @@ struct TScanner {
     Token = Kind = kind;
     return true;
   }
-};
 
-// Right after "(": whether a number or identifier follows that is closed
-// at once by ")", the commonest group of a derivative text. If so, the
-// scanner holds it as its token, with the ")" next; if not, the scanner is
-// left as it was.
-bool BracketedLeaf(TScanner& scan) {
-  if (scan.Pos >= scan.Len) return false;
-  const char c = scan.Text[scan.Pos];
-  if (!IsIdentChar(c) && c != '-') return false;
-  const TScanner saved = scan;
-  if (scan.Next() && (scan.Token == dkNumber || scan.Token == dkIdent) && scan.Pos < scan.Len &&
-      scan.Text[scan.Pos] == ')')
-    return true;
-  scan = saved;
-  return false;
-}
+  // Right after "(": whether a number or identifier follows that is closed
+  // at once by ")", the commonest group of a derivative text. If so, it is
+  // the current token, with the ")" next; if not, nothing has moved.
+  __attribute__((always_inline)) bool BracketedLeaf() {
+    if (Pos >= Len) return false;
+    const char c = Text[Pos];
+    if (!IsIdentChar(c) && c != '-') return false;
+    const std::size_t pos = Pos, off = TokenOff, len = TokenLen;
+    const std::int32_t kind = Kind, token = Token;
+    if (Next() && (Token == dkNumber || Token == dkIdent) && Pos < Len && Text[Pos] == ')') return true;
+    Pos = pos;
+    TokenOff = off;
+    TokenLen = len;
+    Kind = kind;
+    Token = token;
+    return false;
+  }
+};
 
 }  // namespace
 
@@ -192,7 +194,7 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
           node = newTokenNode(scan.Token);
           if (!node) return 0;
           state = kAfterPrimary;
-        } else if (scan.Token == dkOpen && BracketedLeaf(scan)) {
+        } else if (scan.Token == dkOpen && scan.BracketedLeaf()) {
           // "(" number-or-identifier ")": that primary, without a level of its own.
           node = table.New(scan.Token, 0, 0, src, static_cast<std::uint32_t>(scan.TokenOff),
                            static_cast<std::uint32_t>(scan.TokenLen));

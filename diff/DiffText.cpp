@@ -100,28 +100,6 @@ const TTemplatePiece* FullTemplate(std::int32_t kind) {
 
 }  // namespace
 
-// The text is written into the string's storage directly; its size is
-// set once at the end.
-void TDerivWriter::Room(std::size_t n) {
-  if (FSize + n > FOut->size()) FOut->resize(std::max(2 * FOut->size(), FSize + n + 64));
-}
-
-inline void TDerivWriter::Put(std::string_view text) {
-  Room(text.size());
-  char* to = FOut->data() + FSize;
-  if (text.size() <= 16) {
-    for (const char c : text) *to++ = c;
-  } else {
-    std::memcpy(to, text.data(), text.size());
-  }
-  FSize += text.size();
-}
-
-inline void TDerivWriter::PutChar(char c) {
-  Room(1);
-  (*FOut)[FSize++] = c;
-}
-
 void TDerivWriter::Count(int nodes) {
   FCounted += nodes;
   if (FCounted > FBudget) FOver = true;
@@ -131,7 +109,7 @@ void TDerivWriter::PushDeriv(int node) {
   const TTree& n = (*FTable)[node];
   if (n.Kind == dkNumber || n.Kind == dkIdent) {
     Count(1);
-    if (!FOver) PutChar(n.Kind == dkIdent && FTable->Text(n) == FVariable ? '1' : '0');
+    if (!FOver) FOut->Put(n.Kind == dkIdent && FTable->Text(n) == FVariable ? '1' : '0');
     return;
   }
   const TTemplate t = DerivTemplate(n.Kind);
@@ -143,21 +121,20 @@ void TDerivWriter::PushFull(int node) {
   const TTree& n = (*FTable)[node];
   if (n.Kind == dkNumber || n.Kind == dkIdent) {
     Count(1);
-    if (!FOver) Put(FTable->Text(n));
+    if (!FOver) FOut->Put(FTable->Text(n));
     return;
   }
   const TCopy copy = FCopies[static_cast<std::size_t>(node)];
   if (copy.Len) {
     Count(copy.Nodes);
     if (!FOver) {
-      Room(copy.Len);  // before taking the source, which lies in the buffer itself
-      Put(std::string_view(FOut->data() + copy.Off, copy.Len));
+      FOut->PutOwn(copy.Off, copy.Len);
     }
     return;
   }
   const int before = FCounted;
   Count(1);
-  FStack.Push(TFrame{FullTemplate(n.Kind), node, static_cast<std::int32_t>(FSize), before});
+  FStack.Push(TFrame{FullTemplate(n.Kind), node, static_cast<std::int32_t>(FOut->Size()), before});
 }
 
 void TDerivWriter::AppendN(int exponent) {
@@ -165,15 +142,15 @@ void TDerivWriter::AppendN(int exponent) {
   if (!FOver) {
     FScratch.clear();
     AppendValueText(FScratch, n);
-    Put(FScratch);
+    FOut->Put(FScratch);
   }
 }
 
 int TDerivWriter::Write(TNodeTable& table, int root, std::string_view variable, char sep, int budget,
                         std::string& out) {
   FTable = &table;
-  FOut = &out;
-  FSize = out.size();
+  TTextBuffer buffer(out);
+  FOut = &buffer;
   FVariable = variable;
   FSep = sep;
   FBudget = budget;
@@ -186,16 +163,12 @@ int TDerivWriter::Write(TNodeTable& table, int root, std::string_view variable, 
   while (!FStack.Empty()) {
     TFrame& frame = FStack.Top();
     const TTemplatePiece& piece = *frame.Pc;
-    if (piece.Len && !FOver) {
-      Room(sizeof piece.Text);
-      std::memcpy(FOut->data() + FSize, piece.Text, sizeof piece.Text);
-      FSize += piece.Len;
-    }
+    if (piece.Len && !FOver) buffer.PutBlock(piece.Text, sizeof piece.Text, piece.Len);
     if (piece.Marker == 0) {
       if (frame.Start >= 0 && !FOver)
         FCopies[static_cast<std::size_t>(frame.Node)] =
             TCopy{static_cast<std::uint32_t>(frame.Start),
-                  static_cast<std::uint32_t>(FSize - static_cast<std::size_t>(frame.Start)),
+                  static_cast<std::uint32_t>(buffer.Size() - static_cast<std::size_t>(frame.Start)),
                   FCounted - frame.Counted};
       FStack.Pop();
       continue;
@@ -208,10 +181,11 @@ int TDerivWriter::Write(TNodeTable& table, int root, std::string_view variable, 
       case kDU: PushDeriv(n.Left); break;
       case kDV: PushDeriv(n.Right); break;
       case kNM1: AppendN(n.Right); break;
-      case kName: if (!FOver) Put(table.Text(n)); break;
-      case kSep: if (!FOver) PutChar(FSep); break;
+      case kName: if (!FOver) buffer.Put(table.Text(n)); break;
+      case kSep: if (!FOver) buffer.Put(FSep); break;
     }
   }
-  out.resize(FSize);
+  buffer.Finish();
+  FOut = nullptr;
   return FOver ? -1 : FCounted;
 }

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "diff/DiffBuffer.h"
 #include "diff/DiffStack.h"
 #include "diff/DiffTree.h"
 
@@ -46,17 +47,13 @@ private:
     std::int32_t Nodes = 0;          // nodes its reading makes
   };
 
-  void Room(std::size_t n);
-  void Put(std::string_view text);
-  void PutChar(char c);
   void Count(int nodes);
   void PushDeriv(int node);
   void PushFull(int node);
   void AppendN(int exponent);
 
   TNodeTable* FTable = nullptr;
-  std::string* FOut = nullptr;
-  std::size_t FSize = 0;  // of the text in FOut, whose size runs ahead
+  TTextBuffer* FOut = nullptr;  // during Write
   std::string FScratch;
   std::string_view FVariable;
   char FSep = '.';
