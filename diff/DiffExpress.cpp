@@ -1,5 +1,6 @@
 #include "diff/DiffExpress.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "calc/NumberText.h"
@@ -38,6 +39,9 @@ void TDiffExpress::Differentiate(const std::string& variable, std::string& resul
   // text would need more nodes than are left, its reading would fail, so it
   // is not finished (a conversion error of an exponent still comes first).
   const int before = FNodes.Count();
+  // The text usually runs to a few times the formula's length: room for
+  // that at once rather than a series of doublings.
+  FText.reserve(std::min<std::size_t>(8 * FFormula.size() + 64, 1 << 18));
   const int expected =
       FWriter.Write(FNodes, FFormulaRoot, FVariable, sep, TNodeTable::kCapacity - before, FText);
   FDerivRoot = expected < 0 ? 0 : FReader.Read(FNodes, tsDeriv, FText, sep);
@@ -45,6 +49,7 @@ void TDiffExpress::Differentiate(const std::string& variable, std::string& resul
   assert(FNodes.Count() - before == expected);
 
   const int root = FSimplifier.Run(FNodes, FDerivRoot, FFolded);
+  FOut.reserve(FText.size() / 4 + 16);
   FPrinter.Print(FNodes, root, FOut);
   result.assign(FOut);
   FNodes.Clear();

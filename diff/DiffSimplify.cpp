@@ -52,55 +52,51 @@ int TSimplifier::Becomes(int node, long double value) {
   return node;
 }
 
-int TSimplifier::BecomesText(int node, const char* text) {
-  return Becomes(node, text[0] == '1' ? 1 : 0);
+// Each operand of a sum, difference, product or quotient is converted at
+// most once, before the rules: whichever rule decides, it converts exactly
+// the operands that are numbers, in the same order.
+TSimplifier::TOperand TSimplifier::Operand(int node) {
+  if (!IsNumber(node)) return TOperand{false, 0};
+  return TOperand{true, Value(node)};
 }
 
 int TSimplifier::Sum(int node, int u, int v) {
-  if (IsNumber(u) && IsNumber(v)) {
-    const long double a = Value(u), b = Value(v);
-    return Becomes(node, Checked(a + b));
-  }
-  if (IsNumber(u, 0)) return v;
-  if (IsNumber(v, 0)) return u;
+  const TOperand a = Operand(u), b = Operand(v);
+  if (a.IsNumber && b.IsNumber) return Becomes(node, Checked(a.Value + b.Value));
+  if (a.Is(0)) return v;
+  if (b.Is(0)) return u;
   return node;
 }
 
 int TSimplifier::Difference(int node, int u, int v) {
-  if (IsNumber(u) && IsNumber(v)) {
-    const long double a = Value(u), b = Value(v);
-    return Becomes(node, Checked(a - b));
-  }
-  if (IsNumber(u, 0)) {  // 0 - v: the node turns into the negation of v, as it is
+  const TOperand a = Operand(u), b = Operand(v);
+  if (a.IsNumber && b.IsNumber) return Becomes(node, Checked(a.Value - b.Value));
+  if (a.Is(0)) {  // 0 - v: the node turns into the negation of v, as it is
     TTree& n = (*FTable)[node];
     n.Kind = dkNeg;
-    n.Left = v;
+    n.Left = static_cast<std::int16_t>(v);
     n.Right = 0;
     return node;
   }
-  if (IsNumber(v, 0)) return u;
+  if (b.Is(0)) return u;
   return node;
 }
 
 int TSimplifier::Product(int node, int u, int v) {
-  if (IsNumber(u) && IsNumber(v)) {
-    const long double a = Value(u), b = Value(v);
-    return Becomes(node, Checked(a * b));
-  }
-  if (IsNumber(u, 0) || IsNumber(v, 0)) return BecomesText(node, "0");
-  if (IsNumber(u, 1)) return v;
-  if (IsNumber(v, 1)) return u;
+  const TOperand a = Operand(u), b = Operand(v);
+  if (a.IsNumber && b.IsNumber) return Becomes(node, Checked(a.Value * b.Value));
+  if (a.Is(0) || b.Is(0)) return Becomes(node, 0);
+  if (a.Is(1)) return v;
+  if (b.Is(1)) return u;
   return node;
 }
 
 int TSimplifier::Quotient(int node, int u, int v) {
-  if (IsNumber(u) && IsNumber(v)) {
-    const long double a = Value(u), b = Value(v);
-    return Becomes(node, Checked(a / b));
-  }
-  if (IsNumber(u, 0)) return BecomesText(node, "0");
-  if (IsNumber(v, 0)) throw Exception("Dividion by zero.");
-  if (IsNumber(v, 1)) return u;
+  const TOperand a = Operand(u), b = Operand(v);
+  if (a.IsNumber && b.IsNumber) return Becomes(node, Checked(a.Value / b.Value));
+  if (a.Is(0)) return Becomes(node, 0);
+  if (b.Is(0)) throw Exception("Dividion by zero.");
+  if (b.Is(1)) return u;
   return node;
 }
 
@@ -109,9 +105,9 @@ int TSimplifier::Quotient(int node, int u, int v) {
 // those terms vanish. A negative base has a real power only for a whole
 // exponent; for any other the fold is an invalid operation.
 int TSimplifier::Power(int node, int u, int v) {
-  if (IsNumber(u, 0)) return BecomesText(node, "0");
+  if (IsNumber(u, 0)) return Becomes(node, 0);
   const long double b = Value(v);
-  if (b == 0) return BecomesText(node, "1");
+  if (b == 0) return Becomes(node, 1);
   if (IsNumber(u)) {
     const long double a = Value(u);
     if (a < 0 && !IsWhole(b)) TFloatEnvGuard::Throw(TFloatEnvGuard::kInvalid);

@@ -32,7 +32,14 @@ private:
     std::int32_t Stage;  // 0: operands pending, 1: left done, 2: both done
   };
 
+  struct TOperand {
+    bool IsNumber;
+    long double Value;
+    bool Is(long double x) const { return IsNumber && Value == x; }
+  };
+
   int Apply(int node);
+  TOperand Operand(int node);
   int Sum(int node, int u, int v);
   int Difference(int node, int u, int v);
   int Product(int node, int u, int v);
@@ -46,7 +53,6 @@ private:
   }
   long double Value(int node) { return FTable->Value(node); }
   int Becomes(int node, long double value);
-  int BecomesText(int node, const char* text);
 
   TNodeTable* FTable = nullptr;
   std::string* FFolded = nullptr;
