@@ -46,9 +46,9 @@ void TDiffExpress::Differentiate(const std::string& variable, std::string& resul
       FWriter.Write(FNodes, FFormulaRoot, FVariable, sep, TNodeTable::kCapacity - before, FText);
   FDerivRoot = expected < 0 ? 0 : FReader.Read(FNodes, tsDeriv, FText, sep);
   if (!FDerivRoot) RaiseError("Error in formula.");
-  assert(FNodes.Count() - before == expected);
+  assert(FNodes.Count() - before == expected && FDerivRoot == FNodes.Count());
 
-  const int root = FSimplifier.Run(FNodes, FDerivRoot, FFolded);
+  const int root = FSimplifier.Run(FNodes, before + 1, FDerivRoot, FFolded);
   FOut.reserve(FText.size() / 4 + 16);
   FPrinter.Print(FNodes, root, FOut);
   result.assign(FOut);

@@ -203,16 +203,15 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
           scan.Kind = dkClose;
           state = kAfterPrimary;
         } else if (scan.Token == dkOpen || IsFunctionKind(scan.Token)) {
-          int func = 0;
+          TLevel opened{0, 0, 0, 0, 0, 0, 0, false};
           if (scan.Token != dkOpen) {  // function name: "(" must follow
-            const std::int32_t kind = scan.Token;
-            const std::size_t off = scan.TokenOff, len = scan.TokenLen;
+            opened.Func = scan.Token;
+            opened.FuncOff = static_cast<std::uint32_t>(scan.TokenOff);
+            opened.FuncLen = static_cast<std::uint32_t>(scan.TokenLen);
             if (!scan.Next() || scan.Token != dkOpen) return 0;
-            func = table.New(kind, 0, 0, src, static_cast<std::uint32_t>(off), static_cast<std::uint32_t>(len));
-            if (!func) return 0;
           }
           if (top + 1 >= static_cast<std::size_t>(kMaxNesting)) return 0;
-          FLevels.Push(TLevel{0, 0, 0, 0, func, false});
+          FLevels.Push(opened);
           state = kBeforeTerm;
         } else {
           return 0;
@@ -245,10 +244,11 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
           return top == 0 ? level.Expr : 0;  // else a "(" is missing its ")"
         } else if (scan.Token == dkClose) {
           if (top == 0) return 0;  // a ")" without "("
-          const int expr = level.Expr, func = level.Func;
+          const TLevel closed = level;
           FLevels.Pop();
-          if (func) table[func].Left = static_cast<std::int16_t>(expr);
-          node = func ? func : expr;
+          node = closed.Func ? table.New(closed.Func, closed.Expr, 0, src, closed.FuncOff, closed.FuncLen)
+                             : closed.Expr;
+          if (!node) return 0;
           state = kAfterPrimary;
         } else {
           return 0;

@@ -13,6 +13,10 @@
 // after "(", is part of a negative number literal. Only the space separates
 // tokens; any character outside the token set is an error.
 //
+// Every node is allocated after its operands, so that the nodes of a
+// reading lie in post-order: the left operand's nodes, the right
+// operand's, then the node itself. Simplification relies on this.
+//
 // The grammar is read without recursion: each open bracket is one entry of
 // an explicit stack, so neither the nesting of the text nor the length of an
 // operator chain can exhaust the machine stack. Nesting deeper than
@@ -42,7 +46,8 @@ private:
     std::int32_t Term;    // product so far, 0 before the first factor
     std::int32_t AddOp;   // pending "+" or "-" before the current term
     std::int32_t MulOp;   // pending "*" or "/" before the current factor
-    std::int32_t Func;    // function node that this level is the argument of
+    std::int32_t Func;    // the function this level is the argument of, 0 = none
+    std::uint32_t FuncOff, FuncLen;  // and its name in the text
     bool Negate;          // the current term carries a leading "-"
   };
 

@@ -181,38 +181,26 @@ int TSimplifier::Apply(int node) {
   }
 }
 
-// Post-order without recursion: a frame per operator node on the path from
-// the root, its stage telling which operand is being simplified.
-int TSimplifier::Run(TNodeTable& table, int root, std::string& folded) {
+// The reader lays out a tree in post-order, so one pass in index order
+// meets every node after its operands, in the order a recursive walk (left
+// operand, right operand, node) would; no stack is needed. Each node's
+// operands are first replaced by what their simplification returned.
+int TSimplifier::Run(TNodeTable& table, int first, int root, std::string& folded) {
   FTable = &table;
   FFolded = &folded;
-  FStack.Clear();
   if (root == 0) return 0;
   TFloatEnvGuard::Clear();
-  FStack.Push(TFrame{root, 0});
-  for (;;) {
-    TFrame& frame = FStack.Top();
-    const TTree& n = table[frame.Node];
-    const bool binary = IsBinaryKind(n.Kind);
-    if (frame.Stage == 0 && (binary || n.Kind == dkNeg || IsFunctionKind(n.Kind))) {
-      frame.Stage = 1;
-      if (!IsLeafKind(table[n.Left].Kind)) {  // a leaf simplifies to itself
-        FStack.Push(TFrame{n.Left, 0});
-        continue;
-      }
+  FResult.Assign(static_cast<std::size_t>(root - first + 1), 0);
+  auto result = [&](int node) -> std::int32_t& { return FResult[static_cast<std::size_t>(node - first)]; };
+  for (int i = first; i <= root; ++i) {
+    TTree& n = table[i];
+    if (!IsLeafKind(n.Kind)) {
+      n.Left = static_cast<std::int16_t>(result(n.Left));
+      if (IsBinaryKind(n.Kind)) n.Right = static_cast<std::int16_t>(result(n.Right));
+      result(i) = Apply(i);
+    } else {
+      result(i) = i;
     }
-    if (frame.Stage == 1 && binary) {
-      frame.Stage = 2;
-      if (!IsLeafKind(table[n.Right].Kind)) {
-        FStack.Push(TFrame{n.Right, 0});
-        continue;
-      }
-    }
-    const int result = Apply(frame.Node);
-    FStack.Pop();
-    if (FStack.Empty()) return result;
-    const TFrame& parent = FStack.Top();
-    TTree& p = table[parent.Node];
-    (parent.Stage == 1 ? p.Left : p.Right) = result;
   }
+  return result(root);
 }

@@ -19,19 +19,15 @@
 
 class TSimplifier {
 public:
-  // Simplifies the tree at root and returns the node that now stands for
-  // it. Folded texts are appended to folded, which the table must know as
+  // Simplifies the tree of the nodes first to root, which the reader laid
+  // out in post-order (root last), and returns the node that now stands
+  // for it. Folded texts are appended to folded, which the table must know as
   // its tsFolded source. Throws "Dividion by zero." for a divisor that is
   // the number 0 under a dividend that is not a number, the conversion
   // error, or an arithmetic error.
-  int Run(TNodeTable& table, int root, std::string& folded);
+  int Run(TNodeTable& table, int first, int root, std::string& folded);
 
 private:
-  struct TFrame {
-    std::int32_t Node;
-    std::int32_t Stage;  // 0: operands pending, 1: left done, 2: both done
-  };
-
   struct TOperand {
     bool IsNumber;
     long double Value;
@@ -56,5 +52,5 @@ private:
 
   TNodeTable* FTable = nullptr;
   std::string* FFolded = nullptr;
-  TSmallStack<TFrame, 64> FStack;
+  TSmallStack<std::int32_t, 64> FResult;  // by node, from first on
 };
