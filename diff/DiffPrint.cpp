@@ -52,7 +52,7 @@ void TShortPrinter::Operand(int node, bool bracketed) {
   if (IsLeafKind((*FTable)[node].Kind))
     Leaf(node);
   else
-    FStack.Push(TFrame{node, 0});
+    FStack.Push(TFrame{node, 0, false, false});
 }
 
 void TShortPrinter::Print(TNodeTable& table, int root, std::string& out) {
@@ -65,9 +65,7 @@ void TShortPrinter::Print(TNodeTable& table, int root, std::string& out) {
   if (root) Operand(root, false);
   while (!FStack.Empty()) {
     TFrame& frame = FStack.Top();
-    const int node = frame.Node;
-    const TTree& n = table[node];
-    const std::int32_t left = table[n.Left].Kind;
+    const TTree& n = table[frame.Node];
     switch (frame.Stage++) {
       case 0:
         if (n.Kind == dkNeg) {
@@ -76,20 +74,22 @@ void TShortPrinter::Print(TNodeTable& table, int root, std::string& out) {
           buffer.Put(table.Text(n));
           buffer.Put('(');
         }
-        Operand(n.Left, LeftBracketed(n.Kind, left));
+        frame.LeftBracketed = LeftBracketed(n.Kind, table[n.Left].Kind);
+        Operand(n.Left, frame.LeftBracketed);  // frame may move
         break;
       case 1:
-        if (LeftBracketed(n.Kind, left)) buffer.Put(')');
+        if (frame.LeftBracketed) buffer.Put(')');
         if (IsBinaryKind(n.Kind)) {
           buffer.Put(OperatorChar(n.Kind));
-          Operand(n.Right, RightBracketed(n.Kind, table[n.Right].Kind));
+          frame.RightBracketed = RightBracketed(n.Kind, table[n.Right].Kind);
+          Operand(n.Right, frame.RightBracketed);
         } else {
           buffer.Put(')');  // of the negation or the function
           FStack.Pop();
         }
         break;
       default:
-        if (RightBracketed(n.Kind, table[n.Right].Kind)) buffer.Put(')');
+        if (frame.RightBracketed) buffer.Put(')');
         FStack.Pop();
         break;
     }

@@ -28,7 +28,8 @@ public:
 private:
   struct TFrame {
     std::int32_t Node;
-    std::int32_t Stage;  // 0: before the left operand, 1: between, 2: after
+    std::uint8_t Stage;  // 0: before the left operand, 1: between, 2: after
+    bool LeftBracketed, RightBracketed;
   };
 
   void Leaf(int node);

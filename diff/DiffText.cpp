@@ -139,9 +139,13 @@ void TDerivWriter::PushFull(int node) {
 
 void TDerivWriter::AppendN(int exponent) {
   const long double n = FTable->Value(exponent) - 1;
-  if (!FOver) {
+  if (FOver) return;
+  char text[17];
+  if (const int len = WholeNumberText(n, text)) {
+    FOut->Put(std::string_view(text, static_cast<std::size_t>(len)));
+  } else {
     FScratch.clear();
-    AppendValueText(FScratch, n);
+    AppendNumberText(FScratch, n);
     FOut->Put(FScratch);
   }
 }

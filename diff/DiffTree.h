@@ -88,26 +88,34 @@ inline bool ShortIntegerValue(std::string_view text, long double& value) {
   return true;
 }
 
-// Appends value as number text (NumberToText's format): whole numbers below
-// 10^15 directly, every other value through the shared conversion.
+// The number text of a whole value below 10^15 in magnitude (NumberToText
+// writes these digit for digit), written to out; its length, or 0 for any
+// other value.
+inline int WholeNumberText(long double value, char* out) {
+  if (!(value > -1e15L && value < 1e15L)) return 0;
+  const long long whole = static_cast<long long>(value);
+  if (static_cast<long double>(whole) != value) return 0;
+  char digits[16];
+  int n = 0;
+  unsigned long long rest =
+      whole < 0 ? 0ULL - static_cast<unsigned long long>(whole) : static_cast<unsigned long long>(whole);
+  do {
+    digits[n++] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest);
+  int len = 0;
+  if (whole < 0) out[len++] = '-';
+  while (n) out[len++] = digits[--n];
+  return len;
+}
+
+// Appends value as number text (NumberToText's format).
 inline void AppendValueText(std::string& out, long double value) {
-  if (value > -1e15L && value < 1e15L) {
-    const long long whole = static_cast<long long>(value);
-    if (static_cast<long double>(whole) == value) {
-      char digits[20];
-      int n = 0;
-      unsigned long long rest = whole < 0 ? 0ULL - static_cast<unsigned long long>(whole)
-                                          : static_cast<unsigned long long>(whole);
-      do {
-        digits[n++] = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-      } while (rest);
-      if (whole < 0) out += '-';
-      while (n) out += digits[--n];
-      return;
-    }
-  }
-  AppendNumberText(out, value);
+  char text[17];
+  if (const int len = WholeNumberText(value, text))
+    out.append(text, static_cast<std::size_t>(len));
+  else
+    AppendNumberText(out, value);
 }
 
 class TNodeTable {
