@@ -17,6 +17,7 @@ namespace {
 // behind; it cannot mislead, since an overflow is always told by its own
 // flag.
 long double Checked(long double value) {
+  // Keeps the compiler from moving the computation past the flag test.
   __asm__ volatile("" : "+m"(value) : : "memory");
   if (std::isfinite(value)) [[likely]]
     return value;
@@ -45,10 +46,8 @@ int TSimplifier::Becomes(int node, long double value) {
   n.Src = tsFolded;
   n.Off = static_cast<std::uint32_t>(off);
   n.Len = static_cast<std::uint32_t>(FFolded->size() - off);
-  // A whole number below 10^15 is written exactly, so its text reads back
-  // as the same value; any other is converted from its text when needed.
+  // Its value is that of the text just written, read when a rule needs it.
   n.Slot = 0;
-  if (std::fabs(value) < 1e15L && IsWhole(value)) FTable->SetValue(node, value == 0 ? 0 : value);
   return node;
 }
 

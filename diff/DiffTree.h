@@ -6,8 +6,9 @@
 // A node does not own its text. Number, identifier and function texts are
 // views into one of three buffers (the formula, the derivative text, the
 // texts of folded constants), kept as offsets so that a buffer may grow
-// while the tree is in use. A number's value is converted at most once and
-// cached in the node.
+// while the tree is in use. A number's value is converted from its text
+// when a rule needs it; a value that is costly to convert is kept, in a
+// side table that the node refers to.
 
 #include <cstdint>
 #include <string>
@@ -66,7 +67,8 @@ struct TTree {
   std::int16_t Right;  // second operand, 0 = none
   std::uint8_t Kind;
   std::uint8_t Src;
-  std::uint16_t Slot;  // number: 1 + index of its converted value, 0 = not yet converted
+  std::uint16_t Slot;  // number: 1 + index of its kept value, 0 = none kept
+                       // (at most one per node and fold: well below 65536)
 };
 static_assert(sizeof(TTree) == 16);
 
@@ -160,8 +162,6 @@ public:
     if (ShortIntegerValue(Text(node), value)) return value;
     return ConvertAndKeep(index);
   }
-  // Records the value that the text of a number node is known to stand for.
-  void SetValue(int index, long double value);
 
 private:
   // Embedded and left uninitialised: an entry is written when it is
