@@ -46,8 +46,11 @@ int TSimplifier::Becomes(int node, long double value) {
   n.Src = tsFolded;
   n.Off = static_cast<std::uint32_t>(off);
   n.Len = static_cast<std::uint32_t>(FFolded->size() - off);
-  // Its value is that of the text just written, read when a rule needs it.
+  // A whole number below 10^15 is written exactly, so its text reads back
+  // as the same value, which is kept; any other value is converted from its
+  // text when a rule needs it.
   n.Slot = 0;
+  if (std::fabs(value) < 1e15L && IsWhole(value)) FTable->SetValue(node, value == 0 ? 0 : value);
   return node;
 }
 

@@ -6,7 +6,16 @@ TNodeTable::TNodeTable() { FNodes[0] = TTree{0, 0, 0, 0, dkEnd, tsFormula, 0}; }
 
 long double TNodeTable::ConvertAndKeep(int index) {
   const long double value = TextToNumberUnguarded(Text(index));
-  FValues.push_back(value);
-  FNodes[index].Slot = static_cast<std::uint16_t>(FValues.size());
+  SetValue(index, value);
   return value;
+}
+
+void TNodeTable::SetValue(int index, long double value) {
+  TTree& node = (*this)[index];
+  if (node.Slot) {
+    FValues[node.Slot - 1u] = value;
+    return;
+  }
+  FValues.push_back(value);
+  node.Slot = static_cast<std::uint16_t>(FValues.size());
 }

@@ -7,8 +7,9 @@
 // views into one of three buffers (the formula, the derivative text, the
 // texts of folded constants), kept as offsets so that a buffer may grow
 // while the tree is in use. A number's value is converted from its text
-// when a rule needs it; a value that is costly to convert is kept, in a
-// side table that the node refers to.
+// when a rule needs it; a value that is costly to convert, and the exact
+// value of a folded whole number, is kept in a side table that the node
+// refers to.
 
 #include <cstdint>
 #include <string>
@@ -162,6 +163,8 @@ public:
     if (ShortIntegerValue(Text(node), value)) return value;
     return ConvertAndKeep(index);
   }
+  // Records the value that the text of a number node is known to stand for.
+  void SetValue(int index, long double value);
 
 private:
   // Embedded and left uninitialised: an entry is written when it is
