@@ -17,26 +17,9 @@
 #include "calc/NumberText.h"
 #include "runtime/Exception.h"
 #include "runtime/FloatEnv.h"
+#include "tests/wine/FloatState.h"
 
 namespace {
-
-struct TState {
-  std::uint16_t control, status;
-  std::uint32_t mxcsr;
-};
-
-TState Read() {
-  TState s{};
-  __asm__ volatile("fnstcw %0" : "=m"(s.control));
-  __asm__ volatile("fnstsw %0" : "=am"(s.status));
-  __asm__ volatile("stmxcsr %0" : "=m"(s.mxcsr));
-  return s;
-}
-
-void Write(std::uint16_t control, std::uint32_t mxcsr) {
-  __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(control));
-  __asm__ volatile("ldmxcsr %0" : : "m"(mxcsr));
-}
 
 volatile long double gZero = 0, gOne = 1, gMinusFour = -4, gBig = 12000;
 
@@ -50,7 +33,7 @@ void Report(bool ok, const std::string& what) {
 // One faulting computation under the guard: the fault is seen in the flags,
 // nothing traps, and the caller's state is back afterwards.
 void GuardedFault(const char* name, unsigned want, long double (*compute)()) {
-  const TState before = Read();
+  const TFloatState before = ReadFloat();
   unsigned raised = 0;
   {
     TFloatEnvGuard guard;
@@ -58,7 +41,7 @@ void GuardedFault(const char* name, unsigned want, long double (*compute)()) {
     (void)r;
     raised = TFloatEnvGuard::Raised();
   }
-  const TState after = Read();
+  const TFloatState after = ReadFloat();
   const bool same = before.control == after.control && (before.status & 0x38FF) == (after.status & 0x38FF) &&
                     before.mxcsr == after.mxcsr;
   Report((raised & want) != 0 && same, std::string(name) + (same ? "" : " (state changed)"));
@@ -66,25 +49,25 @@ void GuardedFault(const char* name, unsigned want, long double (*compute)()) {
 
 void Guards(const char* host, std::uint16_t control, std::uint32_t mxcsr) {
   std::printf("-- guard under %s\n", host);
-  const TState saved = Read();
-  Write(control, mxcsr);
+  const TFloatState saved = ReadFloat();
+  WriteFloat(control, mxcsr);
   GuardedFault("1/0", TFloatEnvGuard::kZeroDivide, [] { return gOne / gZero; });
   GuardedFault("ln(0)", TFloatEnvGuard::kZeroDivide, [] { return std::log(gZero); });
   GuardedFault("exp(12000)", TFloatEnvGuard::kOverflow, [] { return std::exp(gBig); });
   GuardedFault("sqrt(-4)", TFloatEnvGuard::kInvalid, [] { return std::sqrt(gMinusFour); });
   // The conversions guard themselves.
-  const TState before = Read();
+  const TFloatState before = ReadFloat();
   std::string text;
   try {
     text = NumberToText(1.0L / 3) + " " + NumberToText(TextToNumber("2.5e3"));
   } catch (const Exception& e) {
     text = e.Message();
   }
-  const TState after = Read();
+  const TFloatState after = ReadFloat();
   Report(before.control == after.control && before.mxcsr == after.mxcsr &&
              (before.status & 0x38FF) == (after.status & 0x38FF),
          "number text keeps the state (" + text + ")");
-  Write(saved.control, saved.mxcsr);
+  WriteFloat(saved.control, saved.mxcsr);
 }
 
 void Texts() {
@@ -122,11 +105,11 @@ void Texts() {
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "trap") {
-    Write(0x1332, 0x1F80);
+    WriteFloat(0x1332, 0x1F80);
     volatile long double r = gOne / gZero;
     __asm__ volatile("fwait");
     std::printf("no trap (%s)\n", std::isinf(static_cast<double>(r)) ? "inf" : "?");
-    Write(0x027F, 0x1F80);
+    WriteFloat(0x027F, 0x1F80);
     return 0;
   }
   SetDecimalSeparator('.');

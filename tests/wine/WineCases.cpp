@@ -21,6 +21,7 @@
 #include "host/win32/HostThunks.h"
 #include "tests/plugin/CaseFile.h"
 #include "tests/plugin/CaseRunner.h"
+#include "tests/wine/FloatState.h"
 
 namespace {
 
@@ -33,24 +34,6 @@ struct THostFloat {
 // 0x1332: 64-bit precision, invalid operation, division by zero and
 // overflow unmasked; the same three unmasked in SSE, inexact already raised.
 constexpr THostFloat kHosts[] = {{"cw 1332", 0x1332, 0x1D20}, {"cw 027F", 0x027F, 0x1F80}};
-
-struct TFloatState {
-  std::uint16_t control, status;
-  std::uint32_t mxcsr;
-};
-
-TFloatState ReadFloat() {
-  TFloatState s{};
-  __asm__ volatile("fnstcw %0" : "=m"(s.control));
-  __asm__ volatile("fnstsw %0" : "=am"(s.status));
-  __asm__ volatile("stmxcsr %0" : "=m"(s.mxcsr));
-  return s;
-}
-
-void WriteFloat(std::uint16_t control, std::uint32_t mxcsr) {
-  __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(control));
-  __asm__ volatile("ldmxcsr %0" : : "m"(mxcsr));
-}
 
 // Paths of ASCII only; the wide calls with the "\\?\" prefix take folders
 // beyond MAX_PATH.
