@@ -64,17 +64,15 @@ TFloatEnvGuard::TFloatEnvGuard() noexcept {
 }
 
 TFloatEnvGuard::~TFloatEnvGuard() {
-  // Our arithmetic leaves flags behind (inexact, nearly always). The flags
-  // are put back exactly; the condition codes C0-C3 are scratch that no
-  // caller reads across a call. When the caller had no flags, a clear does
-  // (about 20 ns); otherwise the status word can only be written whole,
-  // through the environment image (about 100 ns).
-  const std::uint16_t flags = ReadStatus() & kStatusFlags;
-  const std::uint16_t callerFlags = FStatus & kStatusFlags;
-  if (flags != callerFlags && callerFlags != 0) {
+  // Our arithmetic leaves flags and condition codes behind. When only flags
+  // the caller did not have are left, a clear does; otherwise the status word
+  // can only be written whole, through the environment image.
+  const std::uint16_t status = ReadStatus() & ~kStatusTop;
+  const std::uint16_t callerStatus = FStatus & ~kStatusTop;
+  if (status != callerStatus && (callerStatus != (status & ~kStatusFlags) || (callerStatus & kStatusFlags))) {
     RestoreX87(FControl, FStatus);
   } else {
-    if (flags != callerFlags) ClearStatus();  // before the control word may unmask
+    if (status != callerStatus) ClearStatus();  // before the control word may unmask
     if (ReadControl() != FControl) WriteControl(FControl);
   }
   if (FHasSse && ReadMxcsr() != FMxcsr) WriteMxcsr(FMxcsr);

@@ -130,10 +130,9 @@ std::string Hex(std::uint32_t value, int digits) {
   return text;
 }
 
-// The x87 status bits compared: the exception flags, stack fault, summary
-// and stack top. The condition codes C0-C3 are scratch across calls, like
-// EFLAGS; no caller reads them after a call.
-constexpr std::uint16_t kStatusCompared = 0x38FF;
+// The x87 status word is compared whole: flags, condition codes and stack
+// top all come back as the host left them.
+constexpr std::uint16_t kStatusCompared = 0xFFFF;
 
 }  // namespace
 

@@ -29,7 +29,6 @@ TFloatState Read() {
   __asm__ volatile("fnstcw %0" : "=m"(s.control));
   __asm__ volatile("fnstsw %0" : "=am"(s.status));
   __asm__ volatile("stmxcsr %0" : "=m"(s.mxcsr));
-  s.status &= 0x38FF;  // the flags and the stack top, not the busy/condition bits
   return s;
 }
 

@@ -58,7 +58,7 @@ TEST_P(FloatEnvGuardTest, ComputesMaskedAndRestoresExactly) {
   SetControl(cw0);
   SetMxcsr(mx0);
   EXPECT_EQ(cwAfter, cw);
-  EXPECT_EQ(swAfter & ~0x4700, sw & ~0x4700);  // all but the condition codes
+  EXPECT_EQ(swAfter, sw);
   EXPECT_EQ(mxAfter, mx);
 }
 
@@ -78,6 +78,22 @@ TEST(FloatEnvGuard, CheckThrowsTheMatchingError) {
   r = gZero / gZero;
   EXPECT_THROW(TFloatEnvGuard::Check(), EInvalidOp);
   EXPECT_NO_THROW(TFloatEnvGuard::Check());
+}
+
+// A caller's condition codes (here C1 and C2 from examining -1) are part of
+// its status word and come back too, whatever the guarded code compares.
+TEST(FloatEnvGuard, KeepsTheCallersConditionCodes) {
+  __asm__ volatile("fnclex\n\tfld1\n\tfchs\n\tfxam\n\tfstp %%st(0)" : : : "st");
+  const std::uint16_t sw = Status();
+  ASSERT_NE(sw & 0x4700, 0);
+  for (int which = 0; which < 4; ++which) {
+    (void)Fault(which);
+    EXPECT_EQ(Status(), sw) << which;
+  }
+  __asm__ volatile("fnclex\n\tfldz\n\tfxam\n\tfstp %%st(0)" : : : "st");
+  const std::uint16_t zeroSw = Status();
+  (void)Fault(0);
+  EXPECT_EQ(Status(), zeroSw);
 }
 
 TEST(FloatEnvGuard, RestoresWhenLeftByException) {

@@ -42,7 +42,7 @@ void GuardedFault(const char* name, unsigned want, long double (*compute)()) {
     raised = TFloatEnvGuard::Raised();
   }
   const TFloatState after = ReadFloat();
-  const bool same = before.control == after.control && (before.status & 0x38FF) == (after.status & 0x38FF) &&
+  const bool same = before.control == after.control && before.status == after.status &&
                     before.mxcsr == after.mxcsr;
   Report((raised & want) != 0 && same, std::string(name) + (same ? "" : " (state changed)"));
 }
@@ -65,7 +65,7 @@ void Guards(const char* host, std::uint16_t control, std::uint32_t mxcsr) {
   }
   const TFloatState after = ReadFloat();
   Report(before.control == after.control && before.mxcsr == after.mxcsr &&
-             (before.status & 0x38FF) == (after.status & 0x38FF),
+             before.status == after.status,
          "number text keeps the state (" + text + ")");
   WriteFloat(saved.control, saved.mxcsr);
 }
