@@ -191,7 +191,9 @@ int TSimplifier::Run(TNodeTable& table, int first, int root, std::string& folded
   FTable = &table;
   FFolded = &folded;
   if (root == 0) return 0;
-  TFloatEnvGuard::Clear();
+  // Stale faults would misname a fold's error. Clearing costs more than
+  // looking, and the reading before us nearly never leaves any.
+  if (TFloatEnvGuard::Raised()) TFloatEnvGuard::Clear();
   FResult.Assign(static_cast<std::size_t>(root - first + 1), 0);
   auto result = [&](int node) -> std::int32_t& { return FResult[static_cast<std::size_t>(node - first)]; };
   for (int i = first; i <= root; ++i) {
