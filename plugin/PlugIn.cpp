@@ -125,8 +125,8 @@ bool ExecAction(std::int32_t action, char** params) noexcept {
 }
 
 bool EditAction(std::int32_t, char**) noexcept {
-  // The editor dialogs exist only in the Windows build; elsewhere there is
-  // nothing to show and the parameters stay as they are.
+  // No editor dialog is built in yet: nothing is shown and the parameters
+  // stay as they are.
   return false;
 }
 
