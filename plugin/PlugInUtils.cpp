@@ -7,7 +7,7 @@
 #include <windows.h>
 #endif
 
-#include "plugin/RegisterCall.h"
+#include "plugin/win32/RegisterCall.h"
 
 TAddActionProc AddActionProc = nullptr;
 TSetVarProc SetVarProc = nullptr;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "plugin/PlugIn.h"
-#include "plugin/RegisterCall.h"
+#include "plugin/win32/RegisterCall.h"
 
 extern "C" {
 

@@ -2,7 +2,7 @@
 // (RegisterCall.h). The routine's own removal of its stack arguments is not
 // trusted: ESP is put back from the frame afterwards.
 
-#include "plugin/RegisterCall.h"
+#include "plugin/win32/RegisterCall.h"
 
 #if defined(VKT_REGISTER_CONVENTION)
 
