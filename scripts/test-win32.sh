@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 scripts/install-deps.sh windows
-scripts/wine-i386.sh
+scripts/wine-i386.sh  # says which way 32-bit programs run here
 
 step() { printf '\n--- %s\n' "$*"; }
 failures=0
@@ -58,13 +58,17 @@ step "zxhost's thunks against a plug-in that breaks the convention"
 self_out=$(run "$out/plugin_cases_wine.exe" --self-test "$(winepath -w "$out/badConvention.zxp")") || fail "thunk self-test"
 echo "$self_out"
 
+step "hosts that misbehave: their settings, flags and exceptions in host routines; a 64 KB stack"
+host_out=$(run "$out/plugin_cases_wine.exe" --host-checks "$(winepath -w "$dll")") || fail "host checks"
+grep -v '^ok' <<<"$host_out" || true
+
 step "version resource"
 version_out=$(run "$out/version_info_wine.exe" "$(winepath -w "$dll")") || fail "version resource"
 grep -v '^ok' <<<"$version_out" || true
 
 step "number texts and guard against the native build"
 probe_native=$root/build/win32/float_probe_native
-g++ -std=c++20 -O2 -Wall -Wextra -I"$root" "$root/tests/wine/FloatProbe.cpp" "$root/calc/NumberText.cpp" \
+g++ -std=c++20 -O2 -Wall -Wextra -I"$root" "$root/tests/wine/FloatProbe.cpp" "$root"/calc/*.cpp \
   "$root"/runtime/*.cpp -o "$probe_native"
 native_text=$("$probe_native") || fail "native probe"
 wine_text=$(run "$out/float_probe_wine.exe") || fail "Windows probe"

@@ -51,7 +51,7 @@ bool Same(const TFloatState& a, const TFloatState& b) {
 // processor does so; where it does not (x87 faults under an emulated FPU do
 // not trap), raised by hand, so that every machine sees the same case.
 void Raise(std::uint32_t code) {
-  volatile int* nowhere = nullptr;
+  int* volatile nowhere = nullptr;  // volatile pointer: a plain null store compiles to a trap instruction
   volatile int zero = 0;
   switch (code) {
     case EXCEPTION_ACCESS_VIOLATION: *nowhere = 1; break;
