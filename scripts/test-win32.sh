@@ -108,6 +108,32 @@ expect "calc 1/0" 1 '[LastError] = "Error in formula"' -- calc '1/0' r
 expect "diff" 0 '[d] = "2*x*sin(x)+cos(x)*x^2"' -- diff 'x^2*sin(x)' x d
 expect "list" 0 '(list (list "vktCalcExpress" "1" 2)(list "vktDiffExpress" "2" 3))' -- list LISP
 expect "exec" 0 '[r] = "7"' -- exec 1 '3.5*2' r
+piped=$(printf '2+3\n# comment\n\nd/dx x^3\n1/0\n' | host) && status=0 || status=$?
+if [ "$status:$piped" = $'1:[result] = "5"\n[result] = "3*x^2"\n[LastError] = "Error in formula"' ]; then
+  echo "ok     formulas from a pipe"
+else
+  fail "formulas from a pipe: status $status, output: $piped"
+fi
+
+step "the package, unpacked into a folder with spaces"
+cmake --build --preset win32 --target package >/dev/null
+version=$(sed -n 's/^project(vktQuantaro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+zip=$out/vktQuantaro-$version-win32.zip
+plugins="$spaced/Plugins"
+rm -rf "$plugins" && mkdir -p "$plugins"
+(cd "$plugins" && cmake -E tar xf "$zip")
+echo "$(basename "$zip"): $(cd "$plugins" && ls | tr '\n' ' ')"
+[ -f "$plugins/vktQuantaro.zxp" ] && [ -f "$plugins/vktQuantaro.ini" ] && [ -f "$plugins/INSTALL.txt" ] ||
+  fail "the package lacks a file"
+packaged() { run "C:\\Program Files\\Zorvex Host\\zxhost.exe" --plugin 'C:\Program Files\Zorvex Host\Plugins\vktQuantaro.zxp' "$@"; }
+expect_info() {  # expect_info NAME WANT-TEXT
+  if grep -qF -- "$2" <<<"$(packaged info)"; then echo "ok     $1"; else fail "$1: $(packaged info)"; fi
+}
+expect_info "the packaged settings file gives the defaults" '"Resolve formula and get a return-string."'
+sed -i 's/^vktDiffExpress=.*/vktDiffExpress=Derivative|as text\r/' "$plugins/vktQuantaro.ini"
+expect_info "a changed description shows" '"Derivative\r\nas text"'
+rm "$plugins/vktQuantaro.ini"
+expect_info "without the settings file the built-in texts" '"Show differentiated expression."'
 
 echo
 if [ "$failures" -ne 0 ]; then
