@@ -41,8 +41,9 @@ int Utf8Length(unsigned char lead) {
   return lead < 0xF5 ? 4 : 0;
 }
 
-// A malformed sequence becomes one "?" for its longest valid beginning (or
-// its one bad byte); a character beyond 16 bits "??", as two UTF-16 units.
+// A malformed sequence becomes one "?" for its longest valid beginning, a
+// second byte that is a continuation byte included, or for its one bad
+// byte; a character beyond 16 bits "??", as two UTF-16 units.
 std::string FromUtf8(std::string_view s) {
   std::string out;
   out.reserve(s.size());
@@ -55,7 +56,10 @@ std::string FromUtf8(std::string_view s) {
     int n = 1;
     for (; n < length && i + n < s.size(); ++n, low = 0x80, high = 0xBF) {
       const auto next = static_cast<unsigned char>(s[i + n]);
-      if (next < low || next > high) break;
+      if (next < low || next > high) {
+        if (next >= 0x80 && next <= 0xBF) ++n;  // overlong, surrogate or too large: one "?" with its lead
+        break;
+      }
       c = c << 6 | (next & 0x3F);
     }
     i += std::max(n, 1);
