@@ -146,11 +146,6 @@ private:
   int FFd;
 };
 
-bool IsRegularFile(int fd) {
-  struct stat st{};
-  return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // At most limit bytes of path when it is a regular file; nothing otherwise.
 // Neither a FIFO (whose opening would wait for a writer) nor a device (which
 // may never end) is read: the path is checked before it is opened without
@@ -159,8 +154,8 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
   struct stat st{};
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   const TFileHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (file.Fd() < 0 || !IsRegularFile(file.Fd())) return std::nullopt;
-  std::string content(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), limit), '\0');
+  if (file.Fd() < 0 || fstat(file.Fd(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  std::string content(std::min(static_cast<std::size_t>(st.st_size), limit), '\0');
   std::size_t got = 0;
   while (got < content.size()) {
     const ssize_t n = read(file.Fd(), content.data() + got, content.size() - got);
