@@ -66,6 +66,11 @@ step "version resource"
 version_out=$(run "$out/version_info_wine.exe" "$(winepath -w "$dll")") || fail "version resource"
 grep -v '^ok' <<<"$version_out" || true
 
+step "settings files through the system's reader against the shared table"
+settings_out=$(run "$out/settings_cases_wine.exe" "$(winepath -w "$root/tests/plugin/settings-cases.txt")" \
+  'C:\vkt settings cases') || fail "settings-reader cases"
+grep -v '^ok' <<<"$settings_out" || true
+
 step "number texts and guard against the native build"
 probe_native=$root/build/win32/float_probe_native
 g++ -std=c++20 -O2 -Wall -Wextra -I"$root" "$root/tests/wine/FloatProbe.cpp" "$root"/calc/*.cpp \
