@@ -95,11 +95,16 @@ bool SetVar(const char* name, const char* value) {
   return true;
 }
 
+int gParamsChanged = 0;  // parameter blocks the plug-in replaced or changed
+
 bool Exec(const TPlugInApi& api, std::int32_t action, const std::vector<std::string>& texts) {
   std::vector<char*> blocks;
   for (const std::string& text : texts) blocks.push_back(NewHostString(text));
   blocks.push_back(nullptr);
+  const std::vector<char*> handed = blocks;
   const bool result = api.ExecAction(action, blocks.data());
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    if (blocks[i] != handed[i] || texts[i] != blocks[i]) ++gParamsChanged;
   for (char*& block : blocks) DisposeHostString(block);
   return result;
 }
@@ -127,8 +132,10 @@ public:
     gLog.raiseFlags = raiseFlags;
     gLog.code = code;
     gLog.failingCall = failingCall;
+    gParamsChanged = 0;
     call();
     const TFloatState after = ReadFloat();
+    if (gParamsChanged) Fail(std::to_string(gParamsChanged) + " parameter blocks changed");
     if (!Same(after, FHost)) {
       Fail("host state " + Describe(FHost) + " became " + Describe(after));
       WriteFloat(FHost.control, FHost.mxcsr);
