@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -82,13 +83,13 @@ void ReadHeader(TCase& c, const std::string& word, const std::vector<TToken>& ar
 
 }  // namespace
 
-std::vector<TCase> ReadCaseFile(const std::string& path, std::string& error) {
+bool ForEachCaseLine(const std::string& path, std::string& error,
+                     const std::function<void(const std::string&, std::size_t, int)>& read) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     error = "cannot read " + path;
-    return {};
+    return false;
   }
-  std::vector<TCase> cases;
   std::string s;
   int line = 0;
   try {
@@ -96,38 +97,45 @@ std::vector<TCase> ReadCaseFile(const std::string& path, std::string& error) {
       ++line;
       if (!s.empty() && s.back() == '\r') s.pop_back();
       const std::size_t first = s.find_first_not_of(" \t");
-      if (first == std::string::npos || s[first] == '#') continue;
-      if (s[first] == '>' || s[first] == '=') {
-        if (cases.empty()) Fail(line, "step before the first case");
-        auto tokens = Tokens(s, first + 1, line);
-        if (tokens.empty() || tokens[0].kind != TToken::Word) Fail(line, "a name must follow > or =");
-        TLine entry{tokens[0].value, {tokens.begin() + 1, tokens.end()}, line};
-        if (s[first] == '>') {
-          cases.back().steps.push_back({entry, {}});
-        } else {
-          if (cases.back().steps.empty()) Fail(line, "expectation before the first step");
-          cases.back().steps.back().expects.push_back(entry);
-        }
-        continue;
-      }
-      auto tokens = Tokens(s, first, line);
-      const std::string word = tokens[0].value;
-      tokens.erase(tokens.begin());
-      if (word == "case") {
-        if (tokens.size() != 1 || tokens[0].kind != TToken::Word) Fail(line, "case takes one name");
-        cases.push_back({});
-        cases.back().name = tokens[0].value;
-        cases.back().line = line;
-      } else {
-        if (cases.empty()) Fail(line, word + " before the first case");
-        ReadHeader(cases.back(), word, tokens, line);
-      }
+      if (first != std::string::npos && s[first] != '#') read(s, first, line);
     }
   } catch (const std::exception& e) {
     error = path + ": " + e.what();
-    return {};
+    return false;
   }
-  return cases;
+  return true;
+}
+
+std::vector<TCase> ReadCaseFile(const std::string& path, std::string& error) {
+  std::vector<TCase> cases;
+  const bool read = ForEachCaseLine(path, error, [&](const std::string& s, std::size_t first, int line) {
+    if (s[first] == '>' || s[first] == '=') {
+      if (cases.empty()) Fail(line, "step before the first case");
+      auto tokens = Tokens(s, first + 1, line);
+      if (tokens.empty() || tokens[0].kind != TToken::Word) Fail(line, "a name must follow > or =");
+      TLine entry{tokens[0].value, {tokens.begin() + 1, tokens.end()}, line};
+      if (s[first] == '>') {
+        cases.back().steps.push_back({entry, {}});
+      } else {
+        if (cases.back().steps.empty()) Fail(line, "expectation before the first step");
+        cases.back().steps.back().expects.push_back(entry);
+      }
+      return;
+    }
+    auto tokens = Tokens(s, first, line);
+    const std::string word = tokens[0].value;
+    tokens.erase(tokens.begin());
+    if (word == "case") {
+      if (tokens.size() != 1 || tokens[0].kind != TToken::Word) Fail(line, "case takes one name");
+      cases.push_back({});
+      cases.back().name = tokens[0].value;
+      cases.back().line = line;
+    } else {
+      if (cases.empty()) Fail(line, word + " before the first case");
+      ReadHeader(cases.back(), word, tokens, line);
+    }
+  });
+  return read ? cases : std::vector<TCase>{};
 }
 
 std::vector<TToken> ReadTokens(const std::string& text, std::size_t first, int line) {

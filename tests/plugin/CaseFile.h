@@ -2,6 +2,7 @@
 // Reads the black-box case file (cases.txt; its format is described at its
 // top). Portable, so that every test runner reads the same cases.
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ struct TCase {
 
 // The cases of the file; on a format error an empty list and the error text.
 std::vector<TCase> ReadCaseFile(const std::string& path, std::string& error);
+
+// Reads path a line at a time and hands every line that is neither blank nor
+// a comment to read(text, first non-blank column, line number), which may
+// throw to stop with an error. False, with error set, when the file cannot be
+// read or read threw.
+bool ForEachCaseLine(const std::string& path, std::string& error,
+                     const std::function<void(const std::string&, std::size_t, int)>& read);
 
 // The words and texts of one line from position first on, as the case file
 // writes them; throws std::runtime_error naming the line on a format error.

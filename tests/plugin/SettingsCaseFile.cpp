@@ -41,24 +41,9 @@ void ReadLine(std::vector<TSettingsCase>& cases, const std::string& s, std::size
 }  // namespace
 
 std::vector<TSettingsCase> ReadSettingsCases(const std::string& path, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = "cannot read " + path;
-    return {};
-  }
   std::vector<TSettingsCase> cases;
-  std::string s;
-  int line = 0;
-  try {
-    while (std::getline(file, s)) {
-      ++line;
-      if (!s.empty() && s.back() == '\r') s.pop_back();
-      const std::size_t first = s.find_first_not_of(" \t");
-      if (first != std::string::npos && s[first] != '#') ReadLine(cases, s, first, line);
-    }
-  } catch (const std::exception& e) {
-    error = path + ": " + e.what();
-    return {};
-  }
-  return cases;
+  const bool read = ForEachCaseLine(path, error, [&](const std::string& s, std::size_t first, int line) {
+    ReadLine(cases, s, first, line);
+  });
+  return read ? cases : std::vector<TSettingsCase>{};
 }
