@@ -1,0 +1,260 @@
+#include "ui/RasterCanvas.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "ui/Bitmap.h"
+#include "ui/TextEngine.h"
+
+TRasterCanvas::TRasterCanvas(int width, int height, TColor fill)
+    : FWidth(0), FHeight(0), FTextEngine(DefaultTextEngine()) {
+  SetSize(width, height, fill);
+}
+
+TRasterCanvas::~TRasterCanvas() = default;
+
+void TRasterCanvas::SetSize(int width, int height, TColor fill) {
+  std::vector<TColor> pixels(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0),
+                             ColorToRGB(fill));
+  for (int y = 0; y < std::min(height, FHeight); ++y)
+    for (int x = 0; x < std::min(width, FWidth); ++x)
+      pixels[static_cast<size_t>(y) * width + x] = FPixels[static_cast<size_t>(y) * FWidth + x];
+  FPixels = std::move(pixels);
+  FWidth = std::max(width, 0);
+  FHeight = std::max(height, 0);
+}
+
+bool TRasterCanvas::Visible(int x, int y) const {
+  if (!FClip.Contains({x, y})) return false;
+  x += FOrigin.X;
+  y += FOrigin.Y;
+  return x >= 0 && y >= 0 && x < FWidth && y < FHeight;
+}
+
+TColor TRasterCanvas::Pixel(int x, int y) const {
+  if (!Visible(x, y)) return clInvalid;
+  return FPixels[static_cast<size_t>(y + FOrigin.Y) * FWidth + x + FOrigin.X];
+}
+
+void TRasterCanvas::SetPixel(int x, int y, TColor color) {
+  if (Visible(x, y)) FPixels[static_cast<size_t>(y + FOrigin.Y) * FWidth + x + FOrigin.X] = ColorToRGB(color);
+}
+
+void TRasterCanvas::SetDevicePixel(int x, int y, TColor color) {
+  if (x >= 0 && y >= 0 && x < FWidth && y < FHeight) FPixels[static_cast<size_t>(y) * FWidth + x] = ColorToRGB(color);
+}
+
+void TRasterCanvas::HorizontalLine(int x1, int x2, int y, TColor color) {
+  for (int x = x1; x < x2; ++x) SetPixel(x, y, color);
+}
+
+void TRasterCanvas::VerticalLine(int x, int y1, int y2, TColor color) {
+  for (int y = y1; y < y2; ++y) SetPixel(x, y, color);
+}
+
+TColor TRasterCanvas::BrushAt(int deviceX, int deviceY) const {
+  if (BrushStyle == TBrushStyle::Pattern && ((deviceX + deviceY) & 1))
+    return ColorToRGB(BrushPatternColor);
+  return ColorToRGB(BrushColor);
+}
+
+void TRasterCanvas::FillRect(const TRect& r) {
+  if (BrushStyle == TBrushStyle::Clear) return;
+  const TRect area = Intersection(r, FClip);
+  for (int y = area.Top; y < area.Bottom; ++y)
+    for (int x = area.Left; x < area.Right; ++x)
+      SetPixel(x, y, BrushAt(x + FOrigin.X, y + FOrigin.Y));
+}
+
+// The corners are quarter ellipses of the given size: a pixel belongs to the
+// shape when its centre lies inside; the outline is every pixel of the shape
+// with a neighbour outside it.
+void TRasterCanvas::RoundRect(const TRect& r, int ellipseWidth, int ellipseHeight) {
+  const int w = r.Width() - 1, h = r.Height() - 1;  // the pen stays inside right and bottom
+  if (w <= 0 || h <= 0) return;
+  const double a = std::min(ellipseWidth, w) / 2.0, b = std::min(ellipseHeight, h) / 2.0;
+  auto inside = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= w || y >= h) return false;
+    const double px = x + 0.5, py = y + 0.5;
+    const double cx = px < a ? a : (px > w - a ? w - a : px);
+    const double cy = py < b ? b : (py > h - b ? h - b : py);
+    if (cx == px || cy == py || a <= 0 || b <= 0) return true;
+    const double dx = (px - cx) / a, dy = (py - cy) / b;
+    return dx * dx + dy * dy <= 1.0;
+  };
+  const bool pen = PenStyle != TPenStyle::Clear;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (!inside(x, y)) continue;
+      const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+      if (edge && pen) SetPixel(r.Left + x, r.Top + y, PenColor);
+      else if (BrushStyle != TBrushStyle::Clear)
+        SetPixel(r.Left + x, r.Top + y, BrushAt(r.Left + x + FOrigin.X, r.Top + y + FOrigin.Y));
+    }
+}
+
+namespace {
+
+struct TTextLine {
+  std::string Text;
+  int Underline = -1;  // index of the character after "&", or -1
+};
+
+TTextLine PrepareLine(std::string_view line, unsigned flags) {
+  TTextLine out;
+  for (size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '&' && !(flags & DT_NOPREFIX) && i + 1 < line.size()) {
+      c = line[++i];
+      if (c != '&') out.Underline = static_cast<int>(out.Text.size());
+    }
+    if (c == '\t' && (flags & DT_EXPANDTABS)) {
+      do out.Text += ' '; while (out.Text.size() % 8 != 0);
+      continue;
+    }
+    out.Text += c;
+  }
+  return out;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text, unsigned flags) {
+  std::vector<std::string_view> lines;
+  if (flags & DT_SINGLELINE) return {text};
+  size_t start = 0;
+  for (;;) {
+    size_t end = text.find('\n', start);
+    std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (end == std::string_view::npos) return lines;
+    start = end + 1;
+  }
+}
+
+// Breaks a line between words so that every piece fits `width` where it can.
+std::vector<TTextLine> WrapLine(TTextLine line, int width, TTextEngine& engine, const TFont& font) {
+  std::vector<TTextLine> pieces;
+  while (engine.Extent(font, line.Text).cx > width) {
+    size_t cut = line.Text.rfind(' ');
+    while (cut != std::string::npos && cut > 0 &&
+           engine.Extent(font, std::string_view(line.Text).substr(0, cut)).cx > width)
+      cut = line.Text.rfind(' ', cut - 1);
+    if (cut == std::string::npos || cut == 0) break;
+    TTextLine head{line.Text.substr(0, cut), line.Underline < static_cast<int>(cut) ? line.Underline : -1};
+    pieces.push_back(head);
+    const int shift = static_cast<int>(cut) + 1;
+    line.Text.erase(0, cut + 1);
+    line.Underline = line.Underline >= shift ? line.Underline - shift : -1;
+  }
+  pieces.push_back(line);
+  return pieces;
+}
+
+}  // namespace
+
+int TRasterCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
+  TTextEngine& engine = *FTextEngine;
+  std::vector<TTextLine> lines;
+  for (std::string_view raw : SplitLines(text, flags)) {
+    TTextLine line = PrepareLine(raw, flags);
+    if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE)) {
+      for (TTextLine& piece : WrapLine(std::move(line), r.Width(), engine, Font)) lines.push_back(std::move(piece));
+    } else {
+      lines.push_back(std::move(line));
+    }
+  }
+  const int lineHeight = engine.Extent(Font, "M").cy;
+  const int total = lineHeight * static_cast<int>(lines.size());
+  if (flags & DT_CALCRECT) {
+    int widest = 0;
+    for (const TTextLine& line : lines) widest = std::max(widest, engine.Extent(Font, line.Text).cx);
+    r.Right = r.Left + widest;
+    r.Bottom = r.Top + total;
+    return total;
+  }
+  int y = r.Top;
+  if (flags & DT_SINGLELINE) {
+    if (flags & DT_VCENTER) y = r.Top + (r.Height() - lineHeight) / 2;
+    else if (flags & DT_BOTTOM) y = r.Bottom - lineHeight;
+  }
+  const TRect savedClip = FClip;
+  if (!(flags & DT_NOCLIP)) FClip = Intersection(FClip, r);
+  const TColor color = ColorToRGB(Font.Color);
+  for (const TTextLine& line : lines) {
+    const int width = engine.Extent(Font, line.Text).cx;
+    int x = r.Left;
+    if (flags & DT_CENTER) x = r.Left + (r.Width() - width) / 2;
+    else if (flags & DT_RIGHT) x = r.Right - width;
+    engine.Draw(*this, x, y, Font, line.Text, color);
+    if (line.Underline >= 0) {
+      const int from = x + engine.Extent(Font, std::string_view(line.Text).substr(0, line.Underline)).cx;
+      const int to = x + engine.Extent(Font, std::string_view(line.Text).substr(0, line.Underline + 1)).cx;
+      HorizontalLine(from, to, y + lineHeight - 1, color);
+    }
+    const TRect drawn = Intersection({x, y, x + width, y + lineHeight}, FClip);
+    if (!drawn.IsEmpty()) FTextRects.push_back(OffsetRect(drawn, FOrigin.X, FOrigin.Y));
+    y += lineHeight;
+  }
+  FClip = savedClip;
+  return total;
+}
+
+TSize TRasterCanvas::TextExtent(std::string_view text) { return FTextEngine->Extent(Font, text); }
+
+void TRasterCanvas::SetTextEngine(std::shared_ptr<TTextEngine> engine) { FTextEngine = std::move(engine); }
+
+std::vector<TRect> TRasterCanvas::TakeTextRects() { return std::exchange(FTextRects, {}); }
+
+void TRasterCanvas::Draw(int x, int y, const TBitmap& bitmap, TColor transparent) {
+  const TColor skip = transparent == clNone ? clNone : ColorToRGB(transparent);
+  for (int row = 0; row < bitmap.Height(); ++row)
+    for (int column = 0; column < bitmap.Width(); ++column) {
+      const TColor pixel = bitmap.Pixel(column, row);
+      if (pixel != skip) SetPixel(x + column, y + row, pixel);
+    }
+}
+
+// One ring of an edge: the top-left colour down the left column and along
+// the top row, the bottom-right colour along the bottom row and up the right
+// column, which take the two far corners.
+void TRasterCanvas::DrawEdgeLines(const TRect& r, TColor topLeft, TColor bottomRight, unsigned flags) {
+  const TColor tl = ColorToRGB(topLeft), br = ColorToRGB(bottomRight);
+  if (flags & BF_LEFT) VerticalLine(r.Left, r.Top, r.Bottom, tl);
+  if (flags & BF_TOP) HorizontalLine(r.Left, r.Right, r.Top, tl);
+  if (flags & BF_RIGHT) VerticalLine(r.Right - 1, r.Top, r.Bottom, br);
+  if (flags & BF_BOTTOM) HorizontalLine(r.Left, r.Right, r.Bottom - 1, br);
+}
+
+void TRasterCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {
+  TRect inner = r;
+  const bool soft = flags & BF_SOFT;
+  if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) {
+    if (edge & BDR_RAISEDOUTER) DrawEdgeLines(inner, soft ? clBtnHighlight : cl3DLight, cl3DDkShadow, flags);
+    else DrawEdgeLines(inner, soft ? cl3DDkShadow : clBtnShadow, clBtnHighlight, flags);
+    inner = InflatedRect(inner, -1, -1);
+  }
+  if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) {
+    if (edge & BDR_RAISEDINNER) DrawEdgeLines(inner, soft ? cl3DLight : clBtnHighlight, clBtnShadow, flags);
+    else DrawEdgeLines(inner, soft ? clBtnShadow : cl3DDkShadow, cl3DLight, flags);
+    inner = InflatedRect(inner, -1, -1);
+  }
+  if (flags & BF_MIDDLE) {
+    const TColor savedColor = BrushColor;
+    const TBrushStyle savedStyle = BrushStyle;
+    BrushColor = clBtnFace;
+    BrushStyle = TBrushStyle::Solid;
+    FillRect(inner);
+    BrushColor = savedColor;
+    BrushStyle = savedStyle;
+  }
+  if (flags & BF_ADJUST) r = inner;
+}
+
+void TRasterCanvas::DrawFrameControl(TRect& r, unsigned type, unsigned state) {
+  if (type != DFC_BUTTON || (state & 0xFF) != DFCS_BUTTONPUSH) return;
+  const unsigned edge = (state & DFCS_PUSHED) ? EDGE_SUNKEN : EDGE_RAISED;
+  TRect frame = r;
+  DrawEdge(frame, edge, BF_RECT | BF_SOFT | BF_MIDDLE | BF_ADJUST);
+  if (state & DFCS_ADJUSTRECT) r = frame;
+}
