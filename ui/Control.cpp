@@ -1,6 +1,8 @@
 #include "ui/Control.h"
 
+#include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "ui/RasterCanvas.h"
 #include "ui/WinControl.h"
@@ -67,9 +69,24 @@ void NoteMouseControl(TControl* now) {
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
+  for (TControl* other : std::exchange(FFreeNotifies, {})) {
+    std::erase(other->FFreeNotifies, this);
+    other->Notification(this);
+  }
   if (GCapture == this) GCapture = nullptr;
   if (GMouseControl == this) GMouseControl = nullptr;
   if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::FreeNotification(TControl* other) {
+  if (!other || other == this || std::find(FFreeNotifies.begin(), FFreeNotifies.end(), other) != FFreeNotifies.end()) return;
+  FFreeNotifies.push_back(other);
+  other->FFreeNotifies.push_back(this);  // and this one hears of `other`, to forget it in time
+}
+
+void TControl::RemoveFreeNotification(TControl* other) {
+  std::erase(FFreeNotifies, other);
+  if (other) std::erase(other->FFreeNotifies, this);
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -200,10 +217,11 @@ void TControl::DispatchMouse(TMessage& message) {
     case MSG_MOUSEMOVE: MouseMove(shift, x, y); break;
     case MSG_LBUTTONDOWN:
     case MSG_LBUTTONDBLCLK:
+      // Without csDoubleClicks a double click is a second press.
       if ((FControlStyle & csCaptureMouse) && MouseCapture() != this) SetMouseCapture(this);
       FClicking = (FControlStyle & csClickEvents) != 0;
       if (message.Msg == MSG_LBUTTONDBLCLK && (FControlStyle & csDoubleClicks)) {
-        DblClick();
+        if (FControlStyle & csClickEvents) DblClick();
         shift |= ssDouble;
       }
       MouseDown(TMouseButton::Left, shift, x, y);

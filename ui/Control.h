@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/Component.h"
 #include "ui/Canvas.h"
@@ -91,6 +92,10 @@ public:
   // reads like its rules.
   bool DesignMode() const { return false; }
 
+  // `other` is told (Notification) when this control is destroyed.
+  void FreeNotification(TControl* other);
+  void RemoveFreeNotification(TControl* other);
+
   TNotifyEvent OnClick, OnDblClick;
   TMouseEvent OnMouseDown, OnMouseUp;
   TMouseMoveEvent OnMouseMove;
@@ -128,6 +133,8 @@ protected:
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
   virtual void VisibleChanged() {}
+  // A control this one asked to hear about is being destroyed.
+  virtual void Notification(TControl* removed) { (void)removed; }
   // Takes the text the window already shows, without telling anyone.
   void StoreCaption(std::string_view value) { FCaption = value; }
 
@@ -148,6 +155,7 @@ private:
   unsigned FControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
   bool FClicking = false;
   std::unique_ptr<TCanvas> FMeasureCanvas;
+  std::vector<TControl*> FFreeNotifies;
 
   friend class TWinControl;
   friend class TWindow;
