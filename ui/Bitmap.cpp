@@ -11,6 +11,8 @@ TBitmap::TBitmap(int width, int height, TColor fill)
     : FCanvas(std::make_unique<TRasterCanvas>(width, height, fill)) {}
 
 TBitmap::~TBitmap() = default;
+TBitmap::TBitmap(TBitmap&&) noexcept = default;
+TBitmap& TBitmap::operator=(TBitmap&&) noexcept = default;
 
 int TBitmap::Width() const { return FCanvas->Width(); }
 int TBitmap::Height() const { return FCanvas->Height(); }

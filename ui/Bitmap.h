@@ -20,6 +20,8 @@ public:
   ~TBitmap();
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
+  TBitmap(TBitmap&&) noexcept;
+  TBitmap& operator=(TBitmap&&) noexcept;
 
   int Width() const;
   int Height() const;

@@ -150,7 +150,7 @@ void TControl::SetColor(TColor value) {
   FParentColor = false;
   if (value == FColor) return;
   FColor = value;
-  Invalidate();
+  ColorChanged();
 }
 
 void TControl::SetParentColor(bool value) {
@@ -161,7 +161,7 @@ void TControl::SetParentColor(bool value) {
 void TControl::ParentColorChanged() {
   if (!FParentColor || !FParent || FParent->Color() == FColor) return;
   FColor = FParent->Color();
-  Invalidate();
+  ColorChanged();
 }
 
 void TControl::SetEnabled(bool value) {

@@ -133,6 +133,7 @@ protected:
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
   virtual void VisibleChanged() {}
+  virtual void ColorChanged() { Invalidate(); }
   // A control this one asked to hear about is being destroyed.
   virtual void Notification(TControl* removed) { (void)removed; }
   // Takes the text the window already shows, without telling anyone.

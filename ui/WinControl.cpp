@@ -183,8 +183,10 @@ void TWinControl::FontChanged(TMessage& message) {
 
 void TWinControl::ParentFontChanged() { TControl::ParentFontChanged(); }
 
-void TWinControl::ParentColorChanged() {
-  TControl::ParentColorChanged();
+void TWinControl::ParentColorChanged() { TControl::ParentColorChanged(); }
+
+void TWinControl::ColorChanged() {
+  TControl::ColorChanged();
   for (TControl* child : FControls) child->ParentColorChanged();
 }
 
@@ -219,6 +221,8 @@ void TWinControl::PaintControls(TCanvas& canvas, bool windowedToo) {
 }
 
 void TWinControl::PaintTo(TCanvas& canvas) {
+  const TCanvasState whole(canvas);
+  canvas.SetOriginAndClip(canvas.Origin(), Intersection(canvas.ClipRect(), {0, 0, Width(), Height()}));
   {
     const TCanvasState saved(canvas);
     canvas.Font = Font();

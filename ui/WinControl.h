@@ -78,6 +78,7 @@ protected:
   void FontChanged(TMessage& message) override;
   void ParentFontChanged() override;
   void ParentColorChanged() override;
+  void ColorChanged() override;
   bool FInvalid = true;
 
 private:
