@@ -105,6 +105,7 @@ expect "diff" 0 '[d] = "2*x*sin(x)+cos(x)*x^2"' -- diff 'x^2*sin(x)' x d
 expect "list" 0 '(list (list "vktCalcExpress" "1" 2)(list "vktDiffExpress" "2" 3))' -- list LISP
 expect "exec" 0 '[r] = "7"' -- exec 1 '3.5*2' r
 
+step "controls in real windows (scripts/test-win32-ui.sh)"; scripts/test-win32-ui.sh || fail "Windows UI tests"
 echo
 if [ "$failures" -ne 0 ]; then
   echo "Windows tests: $failures failed"
