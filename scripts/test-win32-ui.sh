@@ -9,7 +9,7 @@
 #   - a modal form over an owner window, driven from a second thread by
 #     caption and window messages, closed with OK and with Escape;
 #   - the system colours and the single-precision contrast arithmetic of the
-#     Windows build against the native build's.
+#     Windows build against the native build's; one-line gradients on GDI.
 # Uses its own Wine prefix (build/wine-ui). Usage: scripts/test-win32-ui.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -69,6 +69,7 @@ cat "$out/modal.txt"
 
 step "system colours and contrast arithmetic against the native build"
 native=$("$root/build/native/tests/controls/contrast_probe")
+[ "$(cat "$out/colours.rc")" = 0 ] || fail "one-line gradients on the GDI canvas"
 if [ "$native" = "$(cat "$out/colours.txt")" ]; then
   echo "ok     $(grep -c . <<<"$native") lines identical"
 else

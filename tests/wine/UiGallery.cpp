@@ -34,6 +34,7 @@
 #include "ui/Form.h"
 #include "ui/Label.h"
 #include "ui/RasterCanvas.h"
+#include "ui/win32/GdiCanvas.h"
 #include "ui/win32/GdiObjects.h"
 #include "ui/win32/GdiTextEngine.h"
 #include "ui/win32/Window.h"
@@ -377,10 +378,26 @@ int Modal() {
   return failures;
 }
 
+// A gradient over exactly one line takes colour A on the platform's canvas
+// as on the raster (a division by n - 1 = 0 otherwise).
+bool OneLineGradients() {
+  HDC screen = GetDC(nullptr);
+  const TMemoryDC memory(screen);
+  const TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, 4, 4));
+  ReleaseDC(nullptr, screen);
+  const TSelection use(memory.Get(), bitmap.Get());
+  TGdiCanvas canvas(memory.Get());
+  FillGradient(canvas, {0, 1, 4, 2}, clRed, clBlue, true);
+  FillGradient(canvas, {3, 0, 4, 4}, clWhite, clBlue, false);
+  return canvas.Pixel(0, 1) == clRed && canvas.Pixel(2, 1) == clRed && canvas.Pixel(3, 3) == clWhite;
+}
+
 int Colours() {
   for (int i = 0; i <= 30; ++i) std::printf("syscolor %d %06X\n", i, SysColor(i));
   PrintContrastTable();
-  return 0;
+  if (OneLineGradients()) return 0;
+  std::printf("FAIL   a one-line gradient on the GDI canvas is not colour A\n");
+  return 1;
 }
 
 }  // namespace
