@@ -202,6 +202,8 @@ std::vector<TTextLine> WrapLine(TTextLine line, int width, TTextEngine& engine, 
 }  // namespace
 
 int TRasterCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
+  // As the platform's: no text measures nothing and leaves the rectangle.
+  if (text.empty()) return 0;
   TTextEngine& engine = *FTextEngine;
   std::vector<TTextLine> lines;
   for (std::string_view raw : SplitLines(text, flags)) {

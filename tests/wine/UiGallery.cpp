@@ -89,7 +89,8 @@ void BuildScene(TScene& s) {
   insert.SetFlat(true);
   insert.SetGlyph(&glyph);
   s.Add<TZorvexPanel>(s.Form, 552, 8, 30, 65, "Narrow");
-  s.Add<TZorvexPanel>(s.Form, 590, 8, 60, 65);
+  s.Add<TZorvexPanel>(s.Form, 590, 8, 28, 65);
+  s.Add<TZorvexPanel>(s.Form, 622, 8, 30, 65).SetSubCaption("s");  // no caption, a sub-caption
 
   auto& help = s.Add<TZorvexHelpBox2>(s.Form, 8, 80, 345, 90, "CalcExpress info");
   auto& label = s.Add<TLabel>(help, 8, 24, 329, 40, "Help text in a label");
