@@ -1,0 +1,223 @@
+#include "ControlsTestUtil.h"
+
+#include "controls/ZorvexButton.h"
+#include "ui/Action.h"
+#include "ui/Panel.h"
+
+namespace {
+TBitmap Glyph(int width, int height, TColor transparent = clFuchsia) {
+  TBitmap bitmap(width, height, clRed);
+  bitmap.SetPixel(0, height - 1, transparent);
+  bitmap.SetPixel(1, height - 1, transparent);
+  return bitmap;
+}
+
+// A parent with buttons at (10, 10) and (40, 10), driven by mouse messages
+// in the parent's coordinates.
+struct TScene {
+  TPanel Parent{nullptr};
+  TZorvexButton A{nullptr}, B{nullptr};
+  int ClicksA = 0, ClicksB = 0;
+  TScene() {
+    Parent.SetBounds(0, 0, 100, 50);
+    Parent.SetBevelOuter(TBevelCut::None);
+    A.SetParent(&Parent);
+    B.SetParent(&Parent);
+    A.SetBounds(10, 10, 24, 24);
+    B.SetBounds(40, 10, 24, 24);
+    A.OnClick = [this](TControl&) { ++ClicksA; };
+    B.OnClick = [this](TControl&) { ++ClicksB; };
+  }
+  void Move(int x, int y, bool held = false) { Parent.Perform(MSG_MOUSEMOVE, held ? MK_LEFT : 0, MousePos(x, y)); }
+  void Press(int x, int y) { Parent.Perform(MSG_LBUTTONDOWN, MK_LEFT, MousePos(x, y)); }
+  void Release(int x, int y) { Parent.Perform(MSG_LBUTTONUP, 0, MousePos(x, y)); }
+  void Click(int x, int y) { Move(x, y); Press(x, y); Release(x, y); }
+};
+}  // namespace
+
+TEST(ZorvexButtonGlyph, CellsFromTheBitmapShape) {
+  struct Case { int width, height, want; } cases[] = {{20, 20, 1}, {80, 20, 4}, {120, 20, 1}, {40, 20, 2}, {30, 20, 2}};
+  TZorvexButtonGlyph glyph;
+  for (const Case& c : cases) {  // 30 x 20 keeps the count before it
+    const TBitmap bitmap = Glyph(c.width, c.height);
+    glyph.SetGlyphBitmap(&bitmap);
+    EXPECT_EQ(glyph.NumGlyphs(), c.want) << c.width;
+  }
+}
+
+TEST(ZorvexButtonGlyph, StatesWithoutTheirOwnCellShareTheUpImage) {
+  TZorvexButtonGlyph glyph;
+  const TBitmap one = Glyph(20, 20);
+  glyph.SetGlyphBitmap(&one);
+  const int up = glyph.MakeStateImage(StateUp);
+  EXPECT_EQ(glyph.MakeStateImage(StateLatched), up);
+  EXPECT_EQ(glyph.MakeStateImage(StateDown), up);
+  TBitmap two = Glyph(40, 20);  // cell 0 red, cell 1 (disabled) blue
+  two.Canvas().BrushColor = clBlue;
+  two.Canvas().FillRect({20, 0, 40, 19});
+  glyph.SetGlyphBitmap(&two);
+  const int down = glyph.MakeStateImage(StateDown), disabled = glyph.MakeStateImage(StateDisabled);
+  EXPECT_EQ(glyph.GlyphList()->Pixel(down, 5, 5), clRed);  // no cell of its own: the up picture
+  EXPECT_NE(glyph.GlyphList()->Pixel(disabled, 5, 5), glyph.GlyphList()->Pixel(down, 5, 5));
+}
+
+TEST(ZorvexButtonGlyph, ListsSharedBySizeSlotsReusedAndFreed) {
+  {
+    TZorvexButtonGlyph a, b, c;
+    const TBitmap bitmap = Glyph(20, 20);
+    a.SetGlyphBitmap(&bitmap);
+    b.SetGlyphBitmap(&bitmap);
+    c.SetGlyphBitmap(&bitmap);
+    EXPECT_EQ(a.MakeStateImage(StateUp), 0);
+    EXPECT_EQ(b.MakeStateImage(StateUp), 1);
+    EXPECT_EQ(a.GlyphList(), b.GlyphList());
+    EXPECT_EQ(GlyphCache->ListCount(), 1);
+    TZorvexGlyphList* list = a.GlyphList();
+    b.ReleaseImages();  // slot 1 freed for the next image of this size
+    EXPECT_EQ(c.MakeStateImage(StateUp), 1);
+    EXPECT_EQ(list->Count(), 2);
+    a.ReleaseImages();
+    c.ReleaseImages();
+    EXPECT_TRUE(GlyphCache->IsEmpty());  // the last image gone: the list too
+  }
+  EXPECT_EQ(GlyphCache, nullptr);  // and the cache with the last glyph
+}
+
+TEST(ZorvexButtonGlyph, DisabledModernImageAtTwentyPercentKeepsTransparency) {
+  TDisplay display(32);
+  TZorvexButtonGlyph glyph;
+  const TBitmap bitmap = Glyph(20, 20);
+  glyph.SetGlyphBitmap(&bitmap);
+  const int index = glyph.MakeStateImage(StateDisabled);
+  EXPECT_TRUE(glyph.GlyphList()->Masked(index, 0, 19));
+  EXPECT_FALSE(glyph.GlyphList()->Masked(index, 5, 5));
+  EXPECT_EQ(glyph.GlyphList()->Pixel(index, 5, 5), MixColors(clRed, clBtnFace, 20));
+}
+
+TEST(ZorvexButtonGlyph, LayoutOfTheDefaultButton) {
+  TZorvexButtonGlyph glyph;
+  const TBitmap bitmap = Glyph(20, 20);
+  glyph.SetGlyphBitmap(&bitmap);
+  TRasterCanvas canvas(24, 24, kBack);
+  TPoint at;
+  TRect text;
+  glyph.ComputeLayout(canvas, {0, 0, 24, 24}, {1, 1}, "", TButtonLayout::blGlyphLeft, -1, 4, at, text, 0);
+  EXPECT_EQ(at, (TPoint{3, 3}));  // (2, 2) and the pressed offset
+  // With a caption: glyph and text centred as a group, 4 apart.
+  TRasterCanvas wide(100, 24, kBack);
+  glyph.ComputeLayout(wide, {0, 0, 100, 24}, {0, 0}, "abc", TButtonLayout::blGlyphLeft, -1, 4, at, text, 0);
+  EXPECT_EQ(at, (TPoint{31, 2}));
+  EXPECT_EQ(text, (TRect{55, 6, 70, 19}));
+}
+
+TEST(ZorvexButton, PressMoveOutReleaseDoesNotClick) {
+  TScene s;
+  s.Move(20, 20);
+  s.Press(20, 20);
+  EXPECT_EQ(s.A.State(), StateDown);
+  s.Move(20, 34, true);  // y = client height still counts as inside
+  EXPECT_EQ(s.A.State(), StateDown);
+  s.Move(34, 20, true);  // x = client width does not
+  EXPECT_EQ(s.A.State(), StateUp);
+  s.Release(80, 40);
+  EXPECT_EQ(s.ClicksA, 0);
+  EXPECT_FALSE(s.A.Tracking());
+  s.Click(20, 20);
+  EXPECT_EQ(s.ClicksA, 1);
+  EXPECT_EQ(s.A.State(), StateUp);
+}
+
+TEST(ZorvexButton, GroupsActLikeRadioButtonsThatStayDown) {
+  TScene s;
+  s.A.SetGroupIndex(1);
+  s.B.SetGroupIndex(1);
+  s.Click(20, 20);
+  EXPECT_TRUE(s.A.Down());
+  EXPECT_EQ(s.A.State(), StateLatched);
+  s.Click(50, 20);
+  EXPECT_TRUE(s.B.Down());
+  EXPECT_FALSE(s.A.Down());
+  EXPECT_EQ(s.A.State(), StateUp);
+  s.Click(50, 20);  // allow all up false: stays down, still clicks
+  EXPECT_TRUE(s.B.Down());
+  EXPECT_EQ(s.ClicksB, 2);
+  s.A.SetAllowAllUp(true);  // shared by the group
+  EXPECT_TRUE(s.B.AllowAllUp());
+  s.Click(50, 20);
+  EXPECT_FALSE(s.B.Down());
+}
+
+TEST(ZorvexButton, PropertyBounds) {
+  TScene s;
+  s.A.SetDown(true);  // group 0: never down
+  EXPECT_FALSE(s.A.Down());
+  s.A.SetNumGlyphs(7);
+  EXPECT_EQ(s.A.NumGlyphs(), 4);
+  s.A.SetMargin(-5);
+  EXPECT_EQ(s.A.Margin(), -1);
+  s.A.SetMargin(3);
+  EXPECT_EQ(s.A.Margin(), 3);
+}
+
+TEST(ZorvexButton, DisabledButtonIgnoresTheMouse) {
+  TScene s;
+  s.A.SetEnabled(false);
+  s.Click(20, 20);
+  EXPECT_EQ(s.ClicksA, 0);
+  EXPECT_FALSE(s.A.Hot());
+  TRasterCanvas canvas(100, 50, kBack);
+  s.Parent.PaintTo(canvas);
+  EXPECT_EQ(s.A.State(), StateDisabled);
+  EXPECT_EQ(canvas.Pixel(22, 10), Rgb(189, 189, 189));  // the disabled frame
+}
+
+TEST(ZorvexButton, HotTrackingAndTheFlatFace) {
+  TDisplay display(32);
+  TScene s;
+  s.Parent.SetColor(clWhite);
+  s.A.SetFlat(true);
+  TRasterCanvas canvas(100, 50, kBack);
+  s.Parent.SetSurface(&canvas);
+  s.Parent.Update();
+  s.Move(5, 5);
+  EXPECT_EQ(canvas.Pixel(22, 10), clWhite);  // at rest: only the parent's colour
+  EXPECT_EQ(canvas.Pixel(22, 22), clWhite);
+  s.Move(20, 20);
+  EXPECT_TRUE(s.A.Hot());
+  EXPECT_EQ(canvas.Pixel(22, 10), Rgb(128, 169, 211));  // under the mouse: the face
+  EXPECT_EQ(canvas.Pixel(11, 22), Rgb(240, 240, 236));  // grey bevel, white inside
+  EXPECT_EQ(canvas.Pixel(22, 22), clWhite);
+  s.Move(50, 20);
+  EXPECT_FALSE(s.A.Hot());
+  EXPECT_TRUE(s.B.Hot());
+  EXPECT_EQ(canvas.Pixel(22, 10), clWhite);
+}
+
+TEST(ZorvexButton, ActionGivesCaptionCommandAndItsImageAsGlyph) {
+  TImageList images(20, 20);
+  images.Add(Glyph(20, 20), clDefault);
+  TActionList list;
+  list.Images = &images;
+  TAction action(&list);
+  action.Caption = "Insert";
+  action.ImageIndex = 0;
+  int runs = 0;
+  action.OnExecute = [&](TAction&) { ++runs; };
+  TScene s;
+  s.B.OnClick = nullptr;
+  s.B.SetAction(&action);
+  EXPECT_EQ(s.B.Caption(), "Insert");
+  EXPECT_EQ(s.B.Glyph().Width(), 20);
+  EXPECT_EQ(s.B.Glyph().Pixel(0, 19), clFuchsia);  // transparent pixels over fuchsia
+  EXPECT_EQ(s.B.Glyph().Pixel(5, 5), clRed);
+  s.Click(50, 20);
+  EXPECT_EQ(runs, 1);
+}
+
+TEST(ZorvexButton, AcceleratorClicks) {
+  TScene s;
+  s.A.SetCaption("&Go");
+  EXPECT_EQ(s.Parent.Perform(CM_DIALOGCHAR, 'x'), 0);
+  EXPECT_EQ(s.Parent.Perform(CM_DIALOGCHAR, 'G'), 1);
+  EXPECT_EQ(s.ClicksA, 1);
+}

@@ -1,0 +1,45 @@
+#include "ui/Memo.h"
+
+TMemo::TMemo(TComponent* owner) : TWinControl(owner) {
+  SetTabStop(true);
+  SetColor(clWindow);
+  SetBounds(0, 0, 185, 89);
+}
+
+std::vector<std::string> TMemo::Lines() const {
+  std::vector<std::string> lines;
+  const std::string& text = Caption();
+  size_t start = 0;
+  while (start <= text.size() && !text.empty()) {
+    const size_t end = text.find("\r\n", start);
+    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  return lines;
+}
+
+void TMemo::SetLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  SetCaption(text);
+}
+
+void TMemo::Paint(TCanvas& canvas) {
+  TRect r = ClientRect();
+  if (FBorder) canvas.DrawEdge(r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  canvas.BrushStyle = TBrushStyle::Solid;
+  canvas.BrushColor = Color();
+  canvas.FillRect(r);
+  canvas.Font = Font();
+  canvas.DrawText(Caption(), r, DT_EXPANDTABS | DT_NOPREFIX | DT_WORDBREAK);
+}
+
+unsigned TMemo::WindowStyle() const {
+  constexpr unsigned esMultiline = 0x4, esAutoVScroll = 0x40, esReadOnly = 0x800,
+                     esWantReturn = 0x1000, wsVScroll = 0x200000, wsTabStop = 0x10000;
+  return esMultiline | esAutoVScroll | (FReadOnly ? esReadOnly : 0) | (FWantReturns ? esWantReturn : 0) |
+         (FScrollBars == TScrollStyle::Vertical ? wsVScroll : 0) | (TabStop() ? wsTabStop : 0);
+}
+
+unsigned TMemo::WindowExStyle() const { return FBorder ? 0x200 : 0; }

@@ -1,0 +1,36 @@
+#pragma once
+// The standard multi-line edit. Its lines are its caption joined by CR LF.
+
+#include <string>
+#include <vector>
+
+#include "ui/WinControl.h"
+
+enum class TScrollStyle { None, Vertical };
+
+class TMemo : public TWinControl {
+public:
+  explicit TMemo(TComponent* owner);
+
+  std::vector<std::string> Lines() const;
+  void SetLines(const std::vector<std::string>& lines);
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool value) { FReadOnly = value; }
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle value) { FScrollBars = value; }
+  bool WantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool value) { FWantReturns = value; }
+  bool Border() const { return FBorder; }
+  void SetBorder(bool value) { FBorder = value; }
+
+  void Paint(TCanvas& canvas) override;
+  const char* WindowClass() const override { return "EDIT"; }
+  unsigned WindowStyle() const override;
+  unsigned WindowExStyle() const override;
+
+private:
+  bool FReadOnly = false;
+  TScrollStyle FScrollBars = TScrollStyle::None;
+  bool FWantReturns = true;
+  bool FBorder = true;
+};

@@ -1,0 +1,44 @@
+#pragma once
+// Message numbers: the platform's mouse messages, and the framework's own
+// notifications between controls. Controls are driven by Perform() with
+// these, in both builds, so tests can synthesise what the platform sends.
+
+#include <cstdint>
+
+struct TMessage {
+  unsigned Msg;
+  std::uintptr_t WParam;
+  std::intptr_t LParam;
+  std::intptr_t Result;
+};
+
+// Platform mouse messages (same numbers as Windows).
+constexpr unsigned MSG_MOUSEMOVE = 0x0200;
+constexpr unsigned MSG_LBUTTONDOWN = 0x0201;
+constexpr unsigned MSG_LBUTTONUP = 0x0202;
+constexpr unsigned MSG_LBUTTONDBLCLK = 0x0203;
+constexpr unsigned MSG_RBUTTONDOWN = 0x0204;
+constexpr unsigned MSG_RBUTTONUP = 0x0205;
+constexpr unsigned MSG_MOUSELEAVE = 0x02A3;
+// Key flags in the mouse messages' first parameter.
+constexpr unsigned MK_LEFT = 0x1;
+constexpr unsigned MK_RIGHT = 0x2;
+constexpr unsigned MK_SHIFTKEY = 0x4;
+constexpr unsigned MK_CONTROLKEY = 0x8;
+
+// The framework's notifications.
+constexpr unsigned CM_DIALOGCHAR = 0xB006;       // first parameter: character code; result 1 = handled
+constexpr unsigned CM_ENABLEDCHANGED = 0xB00C;
+constexpr unsigned CM_FONTCHANGED = 0xB00E;
+constexpr unsigned CM_TEXTCHANGED = 0xB012;
+constexpr unsigned CM_MOUSEENTER = 0xB013;
+constexpr unsigned CM_MOUSELEAVE = 0xB014;
+constexpr unsigned CM_BUTTONPRESSED = 0xB018;    // first: group index, second: the sender
+constexpr unsigned CM_SYSCOLORCHANGE = 0xB024;
+
+constexpr std::intptr_t MousePos(int x, int y) {
+  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
+                                    static_cast<std::uint32_t>(x & 0xFFFF));
+}
+constexpr int MouseX(std::intptr_t lParam) { return static_cast<std::int16_t>(lParam & 0xFFFF); }
+constexpr int MouseY(std::intptr_t lParam) { return static_cast<std::int16_t>((lParam >> 16) & 0xFFFF); }
