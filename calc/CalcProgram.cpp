@@ -1,5 +1,6 @@
 #include "calc/CalcProgram.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -82,14 +83,22 @@ long double Tangent(long double x) {
 
 // Bits of n from the lowest: multiply for a set bit, square before the next
 // bit, so no squaring after the highest bit can overflow needlessly.
+// The exponents 3 to 5 take the loop's products written out (its first
+// product 1*x is x itself).
 long double IntPower(long double base, std::int32_t n) {
   std::uint32_t m = n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
   long double r = 1, x = base;
-  for (;;) {
-    if (m & 1) r *= x;
-    m >>= 1;
-    if (!m) break;
-    x *= x;
+  switch (m) {
+    case 3: r = base * (base * base); break;
+    case 4: x = base * base; r = x * x; break;
+    case 5: x = base * base; r = base * (x * x); break;
+    default:
+      for (;;) {
+        if (m & 1) r *= x;
+        m >>= 1;
+        if (!m) break;
+        x *= x;
+      }
   }
   return n < 0 ? 1 / r : r;
 }
@@ -169,6 +178,50 @@ long double Function(TCalcOp op, long double x) {
 
 [[noreturn]] void NoValue() { throw Exception("Variable without a value."); }
 
+constexpr long double kNoResult = std::numeric_limits<long double>::quiet_NaN();
+
+// Rows evaluated between two looks at the status flags in a batch.
+constexpr std::size_t kBatchBlock = 64;
+
+TCalcOp Shifted(TCalcOp base, int offset) { return static_cast<TCalcOp>(static_cast<int>(base) + offset); }
+
+bool InRange(TCalcOp op, TCalcOp first, TCalcOp last) { return op >= first && op <= last; }
+
+// Fusion of two neighbouring instructions into a, when a pattern fits:
+//   Variable v, AddNumber c (and -, *, /)    -> VarPlusNum      push v+c
+//   Variable v, PowerInt n                   -> VarPowerInt     push v^n
+//   MulVariable v, AddNumber c (and -)       -> MulVariableAddNumber   top*v+c
+//   VarPlusNum (and -, *, /), Mul (and Div)  -> MulVarPlusNum   top*(v+c)
+//   VarPowerInt, Mul                         -> MulVarPowerInt  top*v^n
+// A push directly before a binary operation is always its right operand.
+bool Fusable(TCalcInstr& a, const TCalcInstr& b) {
+  if (a.op == TCalcOp::Variable && InRange(b.op, TCalcOp::AddNumber, TCalcOp::DivNumber)) {
+    a.op = Shifted(TCalcOp::VarPlusNum, static_cast<int>(b.op) - static_cast<int>(TCalcOp::AddNumber));
+    a.value = b.value;
+    return true;
+  }
+  if (a.op == TCalcOp::Variable && b.op == TCalcOp::PowerInt) {
+    a.op = TCalcOp::VarPowerInt;
+    a.arg2 = b.arg;
+    return true;
+  }
+  if (a.op == TCalcOp::MulVariable && (b.op == TCalcOp::AddNumber || b.op == TCalcOp::SubNumber)) {
+    a.op = b.op == TCalcOp::AddNumber ? TCalcOp::MulVariableAddNumber : TCalcOp::MulVariableSubNumber;
+    a.value = b.value;
+    return true;
+  }
+  if (InRange(a.op, TCalcOp::VarPlusNum, TCalcOp::VarOverNum) && (b.op == TCalcOp::Mul || b.op == TCalcOp::Div)) {
+    a.op = Shifted(b.op == TCalcOp::Mul ? TCalcOp::MulVarPlusNum : TCalcOp::DivVarPlusNum,
+                   static_cast<int>(a.op) - static_cast<int>(TCalcOp::VarPlusNum));
+    return true;
+  }
+  if (a.op == TCalcOp::VarPowerInt && b.op == TCalcOp::Mul) {
+    a.op = TCalcOp::MulVarPowerInt;
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void TCalcProgram::Clear() {
@@ -180,7 +233,7 @@ void TCalcProgram::Clear() {
 }
 
 void TCalcProgram::Emit(TCalcOp op, std::int32_t arg, long double value) {
-  FCode.push_back({op, arg, value});
+  FCode.push_back({op, arg, 0, value});
 }
 
 bool TCalcProgram::LastIsLeaf() const {
@@ -243,7 +296,20 @@ void TCalcProgram::Unary(std::int32_t kind) {
                         : static_cast<TCalcOp>(static_cast<int>(TCalcOp::Cos) + (kind - ckCos)));
 }
 
+// Each instruction is appended, then merged with the one before as long as
+// a pattern fits, so fused instructions fuse further (x^3 then *).
+void TCalcProgram::Fuse() {
+  std::vector<TCalcInstr> fused;
+  fused.reserve(FCode.size());
+  for (const TCalcInstr& in : FCode) {
+    fused.push_back(in);
+    while (fused.size() >= 2 && Fusable(fused[fused.size() - 2], fused.back())) fused.pop_back();
+  }
+  FCode = std::move(fused);
+}
+
 void TCalcProgram::Finish() {
+  if (FFusion) Fuse();
   FStack.assign(static_cast<std::size_t>(FMaxDepth) + 1, 0.0L);
 }
 
@@ -259,6 +325,17 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
       if (i < 0 || static_cast<std::size_t>(i) >= count) NoValue();
     return values.data()[i];
   };
+  // Between the parts of a fused instruction, where the plain program would
+  // have ended one instruction and begun the next.
+  auto boundary = [](long double& v) {
+    if constexpr (Checked) {
+      Settle(v);
+      TFloatEnvGuard::Check();
+    } else {
+      (void)v;
+    }
+  };
+  long double r;
   for (const TCalcInstr& in : FCode) {
     switch (in.op) {
       case TCalcOp::Number: *sp++ = top; top = in.value; break;
@@ -289,6 +366,22 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
       case TCalcOp::Ln: top = std::log(top); break;
       case TCalcOp::Exp: top = std::exp(top); break;
       case TCalcOp::Sqrt: top = std::sqrt(top); break;
+      case TCalcOp::VarPlusNum: *sp++ = top; top = value(in.arg) + in.value; break;
+      case TCalcOp::VarMinusNum: *sp++ = top; top = value(in.arg) - in.value; break;
+      case TCalcOp::VarTimesNum: *sp++ = top; top = value(in.arg) * in.value; break;
+      case TCalcOp::VarOverNum: *sp++ = top; top = value(in.arg) / in.value; break;
+      case TCalcOp::MulVarPlusNum: r = value(in.arg) + in.value; boundary(r); top *= r; break;
+      case TCalcOp::MulVarMinusNum: r = value(in.arg) - in.value; boundary(r); top *= r; break;
+      case TCalcOp::MulVarTimesNum: r = value(in.arg) * in.value; boundary(r); top *= r; break;
+      case TCalcOp::MulVarOverNum: r = value(in.arg) / in.value; boundary(r); top *= r; break;
+      case TCalcOp::DivVarPlusNum: r = value(in.arg) + in.value; boundary(r); top /= r; break;
+      case TCalcOp::DivVarMinusNum: r = value(in.arg) - in.value; boundary(r); top /= r; break;
+      case TCalcOp::DivVarTimesNum: r = value(in.arg) * in.value; boundary(r); top /= r; break;
+      case TCalcOp::DivVarOverNum: r = value(in.arg) / in.value; boundary(r); top /= r; break;
+      case TCalcOp::MulVariableAddNumber: top *= value(in.arg); boundary(top); top += in.value; break;
+      case TCalcOp::MulVariableSubNumber: top *= value(in.arg); boundary(top); top -= in.value; break;
+      case TCalcOp::VarPowerInt: *sp++ = top; top = PowerOfInt(value(in.arg), in.arg2); break;
+      case TCalcOp::MulVarPowerInt: r = PowerOfInt(value(in.arg), in.arg2); boundary(r); top *= r; break;
       default: top = Function(in.op, top); break;
     }
     if constexpr (Checked) {
@@ -300,14 +393,62 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
   return top;
 }
 
+// No failing literal, and every variable the program reads has a value.
+bool TCalcProgram::FastRunPossible(std::size_t valueCount) const {
+  const bool valuesCover =
+      FMinVariable >= 0 && (FMaxVariable < 0 || static_cast<std::size_t>(FMaxVariable) < valueCount);
+  return FBadNumbers.empty() && valuesCover;
+}
+
 long double TCalcProgram::Run(std::span<const long double> values) {
-  const bool valuesCover = FMinVariable >= 0 && (FMaxVariable < 0 || static_cast<std::size_t>(FMaxVariable) < values.size());
-  if (FBadNumbers.empty() && valuesCover) {
+  if (FastRunPossible(values.size())) {
     const long double result = Execute<false>(values);
     if (!TFloatEnvGuard::Raised()) return result;
     TFloatEnvGuard::Clear();
   }
-  // Something fails: run again, testing after every step, to raise the
-  // first error in evaluation order.
-  return Execute<true>(values);
+  return RunChecked(values);
+}
+
+// Something fails: run again, testing after every step, to raise the first
+// error in evaluation order.
+long double TCalcProgram::RunChecked(std::span<const long double> values) { return Execute<true>(values); }
+
+// A row as Run takes it, its error recorded instead of raised.
+long double TCalcProgram::RunRow(std::span<const long double> values, std::size_t row, TRowErrors& errors) {
+  const long double result = Execute<false>(values);
+  if (!TFloatEnvGuard::Raised()) return result;
+  TFloatEnvGuard::Clear();
+  return RunRowChecked(values, row, errors);
+}
+
+long double TCalcProgram::RunRowChecked(std::span<const long double> values, std::size_t row, TRowErrors& errors) {
+  try {
+    return RunChecked(values);
+  } catch (const Exception& e) {
+    TFloatEnvGuard::Clear();
+    errors.Add(row, e.Message());
+    return kNoResult;
+  }
+}
+
+// Rows run in blocks with one look at the flags after each block; a block
+// that raised a fault runs again row by row to find the failing rows. The
+// rows' results do not depend on each other, so a second run gives the
+// same bits.
+void TCalcProgram::RunMany(std::span<const long double> values, std::size_t width, std::span<long double> results,
+                           TRowErrors& errors) {
+  errors.Clear();
+  const std::size_t rows = results.size();
+  auto rowValues = [&](std::size_t row) { return values.subspan(row * width, width); };
+  if (!FastRunPossible(width)) {
+    for (std::size_t row = 0; row < rows; ++row) results[row] = RunRowChecked(rowValues(row), row, errors);
+    return;
+  }
+  for (std::size_t first = 0; first < rows; first += kBatchBlock) {
+    const std::size_t end = std::min(rows, first + kBatchBlock);
+    for (std::size_t row = first; row < end; ++row) results[row] = Execute<false>(rowValues(row));
+    if (!TFloatEnvGuard::Raised()) continue;
+    TFloatEnvGuard::Clear();
+    for (std::size_t row = first; row < end; ++row) results[row] = RunRow(rowValues(row), row, errors);
+  }
 }
