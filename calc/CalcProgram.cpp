@@ -83,22 +83,14 @@ long double Tangent(long double x) {
 
 // Bits of n from the lowest: multiply for a set bit, square before the next
 // bit, so no squaring after the highest bit can overflow needlessly.
-// The exponents 3 to 5 take the loop's products written out (its first
-// product 1*x is x itself).
 long double IntPower(long double base, std::int32_t n) {
   std::uint32_t m = n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
   long double r = 1, x = base;
-  switch (m) {
-    case 3: r = base * (base * base); break;
-    case 4: x = base * base; r = x * x; break;
-    case 5: x = base * base; r = base * (x * x); break;
-    default:
-      for (;;) {
-        if (m & 1) r *= x;
-        m >>= 1;
-        if (!m) break;
-        x *= x;
-      }
+  for (;;) {
+    if (m & 1) r *= x;
+    m >>= 1;
+    if (!m) break;
+    x *= x;
   }
   return n < 0 ? 1 / r : r;
 }
@@ -112,8 +104,21 @@ inline long double RealPower(long double base, long double e) {
 inline long double PowerOfInt(long double base, std::int32_t n) {
   if (n == 0) return 1;
   if (base == 0 && n > 0) return 0;
-  if (n == 2) return base * base;  // the same one product the loop forms
-  return IntPower(base, n);
+  // The loop's products for the small exponents written out, inline (its
+  // first product 1*x is x itself).
+  switch (n) {
+    case 2: return base * base;
+    case 3: return base * (base * base);
+    case 4: {
+      const long double square = base * base;
+      return square * square;
+    }
+    case 5: {
+      const long double square = base * base;
+      return base * (square * square);
+    }
+    default: return IntPower(base, n);
+  }
 }
 
 long double GeneralPower(long double base, long double e) {
@@ -193,6 +198,8 @@ bool InRange(TCalcOp op, TCalcOp first, TCalcOp last) { return op >= first && op
 //   MulVariable v, AddNumber c (and -)       -> MulVariableAddNumber   top*v+c
 //   VarPlusNum (and -, *, /), Mul (and Div)  -> MulVarPlusNum   top*(v+c)
 //   VarPowerInt, Mul                         -> MulVarPowerInt  top*v^n
+//   Number c, MulVariable v                  -> NumTimesVar     push c*v
+//   Number c, MulVarPowerInt                 -> NumTimesVarPowerInt  push c*v^n
 // A push directly before a binary operation is always its right operand.
 bool Fusable(TCalcInstr& a, const TCalcInstr& b) {
   if (a.op == TCalcOp::Variable && InRange(b.op, TCalcOp::AddNumber, TCalcOp::DivNumber)) {
@@ -217,6 +224,12 @@ bool Fusable(TCalcInstr& a, const TCalcInstr& b) {
   }
   if (a.op == TCalcOp::VarPowerInt && b.op == TCalcOp::Mul) {
     a.op = TCalcOp::MulVarPowerInt;
+    return true;
+  }
+  if (a.op == TCalcOp::Number && (b.op == TCalcOp::MulVariable || b.op == TCalcOp::MulVarPowerInt)) {
+    a.op = b.op == TCalcOp::MulVariable ? TCalcOp::NumTimesVar : TCalcOp::NumTimesVarPowerInt;
+    a.arg = b.arg;
+    a.arg2 = b.arg2;
     return true;
   }
   return false;
@@ -382,6 +395,13 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
       case TCalcOp::MulVariableSubNumber: top *= value(in.arg); boundary(top); top -= in.value; break;
       case TCalcOp::VarPowerInt: *sp++ = top; top = PowerOfInt(value(in.arg), in.arg2); break;
       case TCalcOp::MulVarPowerInt: r = PowerOfInt(value(in.arg), in.arg2); boundary(r); top *= r; break;
+      case TCalcOp::NumTimesVar: *sp++ = top; top = in.value * value(in.arg); break;
+      case TCalcOp::NumTimesVarPowerInt:
+        *sp++ = top;
+        r = PowerOfInt(value(in.arg), in.arg2);
+        boundary(r);
+        top = in.value * r;
+        break;
       default: top = Function(in.op, top); break;
     }
     if constexpr (Checked) {

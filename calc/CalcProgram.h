@@ -9,8 +9,8 @@
 // convert is kept as a failing instruction, so it fails when evaluated.
 //
 // When the program is finished, the commonest operand patterns are fused
-// into single instructions (x+1 pushed in one step, t*x+c for Horner chains,
-// t*(x-c), t/(x+c), t*x^n). A fused instruction performs the same operations
+// into single instructions (x+1 or 2*x^3 pushed in one step, t*x+c for Horner
+// chains, t*(x-c), t/(x+c), t*x^n). A fused instruction performs the same operations
 // in the same order as the instructions it replaces, so every result keeps
 // its bits; it only saves dispatches and stack traffic. The checked run
 // tests the flags between its parts as it would between the instructions.
@@ -46,6 +46,8 @@ enum class TCalcOp : std::uint8_t {
   MulVariableAddNumber, MulVariableSubNumber,
   // Fused: push v^n, and top*v^n, for a whole exponent n.
   VarPowerInt, MulVarPowerInt,
+  // Fused: push c*v, and c*v^n.
+  NumTimesVar, NumTimesVarPowerInt,
 };
 
 struct TCalcInstr {
