@@ -109,7 +109,8 @@ std::string Frame(const TAxis& ax, const TAxis& ay, const std::string& variable)
   for (long double t : yTicks)
     out += "<line x1=\"" + Number(L::kLeft) + "\" y1=\"" + Number(ay.Pixel(t)) + "\" x2=\"" + Number(L::kRight) +
            "\" y2=\"" + Number(ay.Pixel(t)) + "\"/>\n";
-  out += "</g>\n<rect x=\"" + Number(L::kLeft) + "\" y=\"" + Number(L::kTop) + "\" width=\"" +
+  // The frame on whole pixels: a line of width 1 centred between two.
+  out += "</g>\n<rect x=\"" + Number(L::kLeft + 0.5) + "\" y=\"" + Number(L::kTop + 0.5) + "\" width=\"" +
          Number(L::kRight - L::kLeft) + "\" height=\"" + Number(L::kBottom - L::kTop) +
          "\" fill=\"none\" stroke=\"#000000\" stroke-width=\"1\"/>\n";
   out += "<g font-family=\"sans-serif\" font-size=\"12\" fill=\"#000000\">\n";
