@@ -117,6 +117,9 @@ std::string Frame(const TAxis& ax, const TAxis& ay, const std::string& variable)
   for (long double t : xTicks) out += Text(ax.Pixel(t), L::kBottom + 16, "middle", NumberToText(t));
   for (long double t : yTicks) out += Text(L::kLeft - 6, ay.Pixel(t) + 4, "end", NumberToText(t));
   out += Text((L::kLeft + L::kRight) / 2.0, L::kHeight - 12, "middle", variable, " font-style=\"italic\"");
+  const double middle = (L::kTop + L::kBottom) / 2.0;
+  out += Text(16, middle, "middle", "f(" + variable + "), f'(" + variable + ")",
+              (" font-style=\"italic\" transform=\"rotate(-90 16 " + Number(middle) + ")\"").c_str());
   return out + "</g>\n";
 }
 
