@@ -190,49 +190,84 @@ constexpr std::size_t kBatchBlock = 64;
 
 TCalcOp Shifted(TCalcOp base, int offset) { return static_cast<TCalcOp>(static_cast<int>(base) + offset); }
 
-bool InRange(TCalcOp op, TCalcOp first, TCalcOp last) { return op >= first && op <= last; }
-
 // Fusion of two neighbouring instructions into a, when a pattern fits:
-//   Variable v, AddNumber c (and -, *, /)    -> VarPlusNum      push v+c
-//   Variable v, PowerInt n                   -> VarPowerInt     push v^n
-//   MulVariable v, AddNumber c (and -)       -> MulVariableAddNumber   top*v+c
-//   VarPlusNum (and -, *, /), Mul (and Div)  -> MulVarPlusNum   top*(v+c)
-//   VarPowerInt, Mul                         -> MulVarPowerInt  top*v^n
-//   Number c, MulVariable v                  -> NumTimesVar     push c*v
-//   Number c, MulVarPowerInt                 -> NumTimesVarPowerInt  push c*v^n
-// A push directly before a binary operation is always its right operand.
+//   Variable v, AddNumber c (and -, *, /)   -> VarPlusNum        push v+c (v-c as v+(-c))
+//   Variable v, PowerInt n                  -> VarPowerInt       push v^n
+//   MulVariable v, AddNumber c (and -)      -> MulVariableAddNumber  top*v+c
+//   VarPlusNum (and *, /), Mul (and Div)    -> MulVarPlusNum     top*(v+c)
+//   VarPowerInt, Mul                        -> MulVarPowerInt    top*v^n
+//   Number c, MulVariable v                 -> NumTimesVar       push c*v
+//   Number c, MulVarPowerInt                -> NumTimesVarPowerInt  push c*v^n
+//   VarPlusNum, MulVarPlusNum (and Div)     -> SumTimesSum       push (v+a)*(w+b)
+//   Variable v, DivVarPlusNum               -> VarOverSum        push v/(w+b)
+//   VarTimesNum, AddNumber b (and -)        -> ProductPlusNum    push v*a+b
+// The two-literal forms keep their second literal as a float, so only when
+// a float holds it exactly. A push directly before a binary operation is
+// always its right operand.
+bool FloatHolds(long double v) {
+  return std::fabs(v) <= std::numeric_limits<float>::max() && static_cast<long double>(static_cast<float>(v)) == v;
+}
+
 bool Fusable(TCalcInstr& a, const TCalcInstr& b) {
-  if (a.op == TCalcOp::Variable && InRange(b.op, TCalcOp::AddNumber, TCalcOp::DivNumber)) {
-    a.op = Shifted(TCalcOp::VarPlusNum, static_cast<int>(b.op) - static_cast<int>(TCalcOp::AddNumber));
-    a.value = b.value;
+  using O = TCalcOp;
+  const bool addsNumber = b.op == O::AddNumber || b.op == O::SubNumber;
+  const long double addend = b.op == O::SubNumber ? -b.value : b.value;
+  auto become = [&](O op) {
+    a.op = op;
     return true;
+  };
+  switch (a.op) {
+    case O::Variable:
+      if (addsNumber) {
+        a.value = addend;
+        return become(O::VarPlusNum);
+      }
+      if (b.op == O::MulNumber || b.op == O::DivNumber) {
+        a.value = b.value;
+        return become(b.op == O::MulNumber ? O::VarTimesNum : O::VarOverNum);
+      }
+      if (b.op == O::PowerInt) {
+        a.arg2 = b.arg;
+        return become(O::VarPowerInt);
+      }
+      if (b.op == O::DivVarPlusNum) {
+        a.arg2 = b.arg;
+        a.value = b.value;
+        return become(O::VarOverSum);
+      }
+      return false;
+    case O::MulVariable:
+      if (!addsNumber) return false;
+      a.value = b.value;
+      return become(b.op == O::AddNumber ? O::MulVariableAddNumber : O::MulVariableSubNumber);
+    case O::VarPlusNum:
+      if ((b.op == O::MulVarPlusNum || b.op == O::DivVarPlusNum) && FloatHolds(b.value)) {
+        a.arg2 = b.arg;
+        a.value2 = static_cast<float>(b.value);
+        return become(b.op == O::MulVarPlusNum ? O::SumTimesSum : O::SumOverSum);
+      }
+      [[fallthrough]];
+    case O::VarOverNum:
+      if (b.op != O::Mul && b.op != O::Div) return false;
+      return become(Shifted(b.op == O::Mul ? O::MulVarPlusNum : O::DivVarPlusNum,
+                            static_cast<int>(a.op) - static_cast<int>(O::VarPlusNum)));
+    case O::VarTimesNum:
+      if (addsNumber && FloatHolds(addend)) {
+        a.value2 = static_cast<float>(addend);
+        return become(O::ProductPlusNum);
+      }
+      if (b.op != O::Mul && b.op != O::Div) return false;
+      return become(b.op == O::Mul ? O::MulVarTimesNum : O::DivVarTimesNum);
+    case O::VarPowerInt:
+      return b.op == O::Mul && become(O::MulVarPowerInt);
+    case O::Number:
+      if (b.op != O::MulVariable && b.op != O::MulVarPowerInt) return false;
+      a.arg = b.arg;
+      a.arg2 = b.arg2;
+      return become(b.op == O::MulVariable ? O::NumTimesVar : O::NumTimesVarPowerInt);
+    default:
+      return false;
   }
-  if (a.op == TCalcOp::Variable && b.op == TCalcOp::PowerInt) {
-    a.op = TCalcOp::VarPowerInt;
-    a.arg2 = b.arg;
-    return true;
-  }
-  if (a.op == TCalcOp::MulVariable && (b.op == TCalcOp::AddNumber || b.op == TCalcOp::SubNumber)) {
-    a.op = b.op == TCalcOp::AddNumber ? TCalcOp::MulVariableAddNumber : TCalcOp::MulVariableSubNumber;
-    a.value = b.value;
-    return true;
-  }
-  if (InRange(a.op, TCalcOp::VarPlusNum, TCalcOp::VarOverNum) && (b.op == TCalcOp::Mul || b.op == TCalcOp::Div)) {
-    a.op = Shifted(b.op == TCalcOp::Mul ? TCalcOp::MulVarPlusNum : TCalcOp::DivVarPlusNum,
-                   static_cast<int>(a.op) - static_cast<int>(TCalcOp::VarPlusNum));
-    return true;
-  }
-  if (a.op == TCalcOp::VarPowerInt && b.op == TCalcOp::Mul) {
-    a.op = TCalcOp::MulVarPowerInt;
-    return true;
-  }
-  if (a.op == TCalcOp::Number && (b.op == TCalcOp::MulVariable || b.op == TCalcOp::MulVarPowerInt)) {
-    a.op = b.op == TCalcOp::MulVariable ? TCalcOp::NumTimesVar : TCalcOp::NumTimesVarPowerInt;
-    a.arg = b.arg;
-    a.arg2 = b.arg2;
-    return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -246,7 +281,7 @@ void TCalcProgram::Clear() {
 }
 
 void TCalcProgram::Emit(TCalcOp op, std::int32_t arg, long double value) {
-  FCode.push_back({op, arg, 0, value});
+  FCode.push_back({op, arg, 0, 0.0f, value});
 }
 
 bool TCalcProgram::LastIsLeaf() const {
@@ -380,17 +415,37 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
       case TCalcOp::Exp: top = std::exp(top); break;
       case TCalcOp::Sqrt: top = std::sqrt(top); break;
       case TCalcOp::VarPlusNum: *sp++ = top; top = value(in.arg) + in.value; break;
-      case TCalcOp::VarMinusNum: *sp++ = top; top = value(in.arg) - in.value; break;
       case TCalcOp::VarTimesNum: *sp++ = top; top = value(in.arg) * in.value; break;
       case TCalcOp::VarOverNum: *sp++ = top; top = value(in.arg) / in.value; break;
       case TCalcOp::MulVarPlusNum: r = value(in.arg) + in.value; boundary(r); top *= r; break;
-      case TCalcOp::MulVarMinusNum: r = value(in.arg) - in.value; boundary(r); top *= r; break;
       case TCalcOp::MulVarTimesNum: r = value(in.arg) * in.value; boundary(r); top *= r; break;
       case TCalcOp::MulVarOverNum: r = value(in.arg) / in.value; boundary(r); top *= r; break;
       case TCalcOp::DivVarPlusNum: r = value(in.arg) + in.value; boundary(r); top /= r; break;
-      case TCalcOp::DivVarMinusNum: r = value(in.arg) - in.value; boundary(r); top /= r; break;
       case TCalcOp::DivVarTimesNum: r = value(in.arg) * in.value; boundary(r); top /= r; break;
       case TCalcOp::DivVarOverNum: r = value(in.arg) / in.value; boundary(r); top /= r; break;
+      case TCalcOp::SumTimesSum:
+      case TCalcOp::SumOverSum: {
+        *sp++ = top;
+        top = value(in.arg) + in.value;
+        boundary(top);
+        r = value(in.arg2) + static_cast<long double>(in.value2);
+        boundary(r);
+        if (in.op == TCalcOp::SumTimesSum) top *= r; else top /= r;
+        break;
+      }
+      case TCalcOp::VarOverSum:
+        *sp++ = top;
+        top = value(in.arg);
+        r = value(in.arg2) + in.value;
+        boundary(r);
+        top /= r;
+        break;
+      case TCalcOp::ProductPlusNum:
+        *sp++ = top;
+        top = value(in.arg) * in.value;
+        boundary(top);
+        top += static_cast<long double>(in.value2);
+        break;
       case TCalcOp::MulVariableAddNumber: top *= value(in.arg); boundary(top); top += in.value; break;
       case TCalcOp::MulVariableSubNumber: top *= value(in.arg); boundary(top); top -= in.value; break;
       case TCalcOp::VarPowerInt: *sp++ = top; top = PowerOfInt(value(in.arg), in.arg2); break;

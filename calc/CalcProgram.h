@@ -11,7 +11,8 @@
 // When the program is finished, the commonest operand patterns are fused
 // into single instructions (x+1 or 2*x^3 pushed in one step, t*x+c for Horner
 // chains, t*(x-c), t/(x+c), t*x^n). A fused instruction performs the same operations
-// in the same order as the instructions it replaces, so every result keeps
+// in the same order as the instructions it replaces (v-c is computed as
+// v+(-c), which IEEE arithmetic defines to be the same), so every result keeps
 // its bits; it only saves dispatches and stack traffic. The checked run
 // tests the flags between its parts as it would between the instructions.
 //
@@ -37,11 +38,13 @@ enum class TCalcOp : std::uint8_t {
   Negate,
   Cos, Sin, Tg, Ctg, Abs, Sgn, Sqrt, Ln, Exp, Arcsin, Arccos, Arctg, Arcctg,
   Sh, Ch, Th, Cth, Heaviside,
-  // Fused: push (v op c) for a variable v and a number c.
-  VarPlusNum, VarMinusNum, VarTimesNum, VarOverNum,
+  // Fused: push (v op c) for a variable v and a number c; v-c is v+(-c).
+  VarPlusNum, VarTimesNum, VarOverNum,
   // Fused: top op (v op2 c), the right operand a variable with a number.
-  MulVarPlusNum, MulVarMinusNum, MulVarTimesNum, MulVarOverNum,
-  DivVarPlusNum, DivVarMinusNum, DivVarTimesNum, DivVarOverNum,
+  MulVarPlusNum, MulVarTimesNum, MulVarOverNum,
+  DivVarPlusNum, DivVarTimesNum, DivVarOverNum,
+  // Fused: push (v+a)*(w+b), (v+a)/(w+b), v/(w+b), v*a+b.
+  SumTimesSum, SumOverSum, VarOverSum, ProductPlusNum,
   // Fused: top*v+c and top*v-c, the step of a Horner chain.
   MulVariableAddNumber, MulVariableSubNumber,
   // Fused: push v^n, and top*v^n, for a whole exponent n.
@@ -53,7 +56,8 @@ enum class TCalcOp : std::uint8_t {
 struct TCalcInstr {
   TCalcOp op;
   std::int32_t arg;    // variable position, integer exponent, failing literal index
-  std::int32_t arg2;   // fused powers: the integer exponent
+  std::int32_t arg2;   // fused: the integer exponent, or the second variable
+  float value2;        // fused: a second literal that a float holds exactly
   long double value;   // converted literal
 };
 

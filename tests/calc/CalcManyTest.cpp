@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,12 +51,13 @@ std::vector<std::string> Many(TCalcExpress& calc, const std::vector<long double>
 }
 
 // Random formulas over x and y: the operand patterns the program fuses
-// (x+2, t*x-3, t/(y*4), x^3) come up often, errors in some rows too.
+// (x+2, t*x-3, t/(y*4), x^3, (x+1)/(y-2), x*2+1) come up often, errors in
+// some rows too.
 class TFormulaMaker {
 public:
   explicit TFormulaMaker(unsigned seed) : FRng(seed) {}
   std::string Make(int depth) {
-    const unsigned pick = depth <= 0 ? FRng() % 3 : FRng() % 10;
+    const unsigned pick = depth <= 0 ? FRng() % 3 : FRng() % 12;
     switch (pick) {
       case 0: return Leaf();
       case 1: return FRng() % 2 ? "x" : "y";
@@ -66,6 +68,8 @@ public:
       case 6: return Make(depth - 1) + (FRng() % 2 ? "*(" : "/(") + Variable() + Op() + Number() + ")";
       case 7: return "(" + Make(depth - 1) + ")^" + std::to_string(static_cast<int>(FRng() % 9) - 3);
       case 8: return Variable() + "^" + std::to_string(FRng() % 7) + "*" + Make(depth - 1);
+      case 9: return Sum() + (FRng() % 2 ? "*" : "/") + Sum() + Op() + Make(depth - 1);
+      case 10: return Variable() + "*" + Number() + (FRng() % 2 ? "+" : "-") + Number() + Op() + Make(depth - 1);
       default: return Function() + "(" + Make(depth - 1) + ")";
     }
   }
@@ -77,6 +81,7 @@ private:
     return numbers[FRng() % std::size(numbers)];
   }
   std::string Leaf() { return FRng() % 3 ? Number() : Variable(); }
+  std::string Sum() { return "(" + Variable() + (FRng() % 2 ? "+" : "-") + Number() + ")"; }
   std::string Op() { return std::string(1, "+-*/"[FRng() % 4]); }
   std::string Function() {
     static const char* const names[] = {"sin", "cos", "ln", "exp", "sqrt", "tg", "th", "abs", "arcsin", "ch"};
@@ -92,17 +97,20 @@ TEST(CalcMany, AgreesWithCalculateAndWithThePlainProgram) {
   const std::vector<std::string> names{"x", "y"};
   const std::size_t rows = 150;  // more than two blocks between looks at the flags
   int failingRows = 0;
+  std::set<TCalcOp> seen;
   for (int n = 0; n < 400; ++n) {
     const std::string formula = maker.Make(4);
     TCalcExpress calc;
     calc.SetVariables(names);
     calc.SetFormula(formula);
-    TCalcProgram plain;
+    TCalcProgram plain, fused;
     plain.SetFusion(false);
     {
       TFloatEnvGuard guard;
       TCalcParser::Parse(formula, names, DecimalSeparator(), plain);
+      TCalcParser::Parse(formula, names, DecimalSeparator(), fused);
     }
+    for (std::size_t i = 0; i < fused.Size(); ++i) seen.insert(fused[i].op);
     std::vector<long double> values;
     for (std::size_t i = 0; i < 2 * rows; ++i) values.push_back(pool[rng() % std::size(pool)]);
     const auto many = Many(calc, values, rows);
@@ -117,6 +125,8 @@ TEST(CalcMany, AgreesWithCalculateAndWithThePlainProgram) {
     }
   }
   EXPECT_GT(failingRows, 1000);  // the errors are exercised, not only values
+  for (int op = static_cast<int>(TCalcOp::VarPlusNum); op <= static_cast<int>(TCalcOp::NumTimesVarPowerInt); ++op)
+    EXPECT_TRUE(seen.count(static_cast<TCalcOp>(op))) << "no formula has the fused instruction " << op;
 }
 
 TEST(CalcMany, FailingRowsInTheMiddleOfABatch) {
