@@ -1,7 +1,6 @@
 #include "host/Table.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -11,6 +10,7 @@
 #include "host/Cp1252.h"
 #include "host/TablePlot.h"
 #include "runtime/Exception.h"
+#include "runtime/FloatEnv.h"
 
 namespace {
 
@@ -149,7 +149,8 @@ std::optional<TTableOptions> ReadTableArguments(const std::vector<std::string>& 
   options.to = plain[3];
   if (plain.size() == 5) {
     const std::string& steps = plain[4];
-    const bool digits = !steps.empty() && steps.size() <= 7 && std::all_of(steps.begin(), steps.end(), ::isdigit);
+    const bool digits = !steps.empty() && steps.size() <= 7 &&
+                        std::all_of(steps.begin(), steps.end(), [](char c) { return c >= '0' && c <= '9'; });
     options.steps = digits ? std::stoi(steps) : 0;
     if (options.steps < 1 || options.steps > kMaxSteps) {
       problem = "STEPS must be a whole number from 1 to " + std::to_string(kMaxSteps);
@@ -173,7 +174,10 @@ int RunTable(TZxHost& host, const TTableOptions& options, std::ostream& out, std
       RunAction(host, 2, {formula, variable, std::string(kScratchVariable)});
 
   std::vector<long double> xs;
-  for (int i = 0; i <= options.steps; ++i) xs.push_back(from + (to - from) * i / options.steps);
+  {
+    const TFloatEnvGuard guard;  // the same points whatever precision the process runs at
+    for (int i = 0; i <= options.steps; ++i) xs.push_back(from + (to - from) * i / options.steps);
+  }
   const TColumn values = Evaluate(formula, variable, xs);
   TColumn slopes;
   if (derivative.ok) slopes = Evaluate(derivative.text, variable, xs);
