@@ -10,6 +10,12 @@
 //   calc_engine/<id>       diagnostic: the program alone, without the
 //                          floating-point guard of Calculate (the process runs
 //                          at the standard settings), to show what the guard costs
+//
+// Bulk, 1,000 rows of x sweeping [0.5, 1.5) per iteration; the counter
+// per_row is the time of one row:
+//   calc_many/<id>         CalculateMany
+//   muparser_bulk/<id>     muParser's bulk mode over the same values, one thread
+//   floor_many/<id>        the compiled formula in a loop over the rows
 
 #include <benchmark/benchmark.h>
 
@@ -24,6 +30,7 @@
 #include "calc/NumberText.h"
 
 #ifdef VKT_HAVE_MUPARSER
+#include <dlfcn.h>
 #include <muParser.h>
 #endif
 
@@ -57,6 +64,35 @@ void CalcRepeat(benchmark::State& state, std::string formula) {
     x[0] = sweep.Next();
     benchmark::DoNotOptimize(calc.Calculate(x));
   }
+}
+
+constexpr int kRows = 1000;
+
+std::vector<long double> SweepRows() {
+  std::vector<long double> xs(kRows);
+  for (int i = 0; i < kRows; ++i) xs[i] = 0.5L + static_cast<long double>(i) / kRows;
+  return xs;
+}
+
+void SetPerRow(benchmark::State& state) {
+  state.counters["per_row"] =
+      benchmark::Counter(kRows, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void CalcMany(benchmark::State& state, std::string formula) {
+  TCalcExpress calc;
+  calc.SetVariables({"x"});
+  calc.SetFormula(formula);
+  const std::vector<long double> xs = SweepRows();
+  std::vector<long double> results(kRows);
+  TRowErrors errors;
+  for (auto _ : state) {
+    calc.CalculateMany(xs, results, errors);
+    benchmark::DoNotOptimize(results.data());
+    benchmark::ClobberMemory();
+  }
+  if (!errors.Empty()) state.SkipWithError("a row failed");
+  SetPerRow(state);
 }
 
 void CalcEngine(benchmark::State& state, std::string formula) {
@@ -127,6 +163,31 @@ void MuOneShot(benchmark::State& state, std::string formula) {
   }
 }
 
+// muParser's bulk mode runs on OpenMP threads when its library was built
+// so; the comparison is with one thread.
+void MuSingleThread() {
+  using TSetThreads = void (*)(int);
+  if (auto set = reinterpret_cast<TSetThreads>(dlsym(RTLD_DEFAULT, "omp_set_num_threads"))) set(1);
+}
+
+void MuBulk(benchmark::State& state, std::string formula) {
+  MuSingleThread();
+  std::vector<double> xs(kRows), results(kRows);
+  const std::vector<long double> sweep = SweepRows();
+  for (int i = 0; i < kRows; ++i) xs[i] = static_cast<double>(sweep[i]);
+  mu::Parser parser;
+  parser.DefineVar("x", xs.data());
+  for (const auto& f : MuFunctionsOf(formula)) parser.DefineFun(f.name, f.fn);
+  parser.SetExpr(formula);
+  parser.Eval(results.data(), kRows);
+  for (auto _ : state) {
+    parser.Eval(results.data(), kRows);
+    benchmark::DoNotOptimize(results.data());
+    benchmark::ClobberMemory();
+  }
+  SetPerRow(state);
+}
+
 void MuRepeat(benchmark::State& state, std::string formula) {
   double x = 0.7;
   mu::Parser parser;
@@ -161,6 +222,17 @@ void Floor(benchmark::State& state, long double (*f)(long double)) {
   }
 }
 
+void FloorMany(benchmark::State& state, long double (*f)(long double)) {
+  const std::vector<long double> xs = SweepRows();
+  std::vector<long double> results(kRows);
+  for (auto _ : state) {
+    for (int i = 0; i < kRows; ++i) results[i] = f(xs[i]);
+    benchmark::DoNotOptimize(results.data());
+    benchmark::ClobberMemory();
+  }
+  SetPerRow(state);
+}
+
 void RegisterAll() {
   for (const auto& f : BenchFormulas("eval")) {
     benchmark::RegisterBenchmark(("calc_oneshot/" + f.id).c_str(), CalcOneShot, f.formula);
@@ -181,6 +253,14 @@ void RegisterAll() {
     long double (*f)(long double);
   } floors[] = {{"E01_short_lin", FloorE01}, {"E04_med_trig", FloorE04}, {"E08_med_poly", FloorE08}};
   for (const auto& fl : floors) benchmark::RegisterBenchmark((std::string("floor/") + fl.id).c_str(), Floor, fl.f);
+  for (const auto& f : BenchFormulas("eval")) {
+    benchmark::RegisterBenchmark(("calc_many/" + f.id).c_str(), CalcMany, f.formula);
+#ifdef VKT_HAVE_MUPARSER
+    benchmark::RegisterBenchmark(("muparser_bulk/" + f.id).c_str(), MuBulk, f.formula);
+#endif
+  }
+  for (const auto& fl : floors)
+    benchmark::RegisterBenchmark((std::string("floor_many/") + fl.id).c_str(), FloorMany, fl.f);
 }
 
 const TBenchRegistrar registrar(RegisterAll);

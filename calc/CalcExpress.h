@@ -7,6 +7,8 @@
 // operation, overflow, a literal out of range, a variable without a value)
 // leave Calculate as Exceptions. Every public entry runs under the standard
 // floating-point settings and gives the caller's back on the way out.
+// CalculateMany evaluates many rows of values under one such guard, which
+// for a short formula costs more than the formula itself.
 
 #include <span>
 #include <string>
@@ -25,6 +27,13 @@ public:
   std::vector<std::string>& Variables();                 // the component's own list object
   void SetVariables(const std::vector<std::string>& names);
   long double Calculate(std::span<const long double> values);
+
+  // Evaluates the parsed formula for results.size() rows of values, laid out row after row,
+  // Variables().size() values per row, under one floating-point guard.
+  // A failing row leaves a NaN in results and its index with the message
+  // Calculate would raise for it in errors (cleared first); the other rows
+  // go on. A values span of another size is an Exception.
+  void CalculateMany(std::span<const long double> values, std::span<long double> results, TRowErrors& errors);
 
 private:
   void Parse();

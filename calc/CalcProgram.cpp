@@ -1,5 +1,6 @@
 #include "calc/CalcProgram.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -103,8 +104,21 @@ inline long double RealPower(long double base, long double e) {
 inline long double PowerOfInt(long double base, std::int32_t n) {
   if (n == 0) return 1;
   if (base == 0 && n > 0) return 0;
-  if (n == 2) return base * base;  // the same one product the loop forms
-  return IntPower(base, n);
+  // The loop's products for the small exponents written out, inline (its
+  // first product 1*x is x itself).
+  switch (n) {
+    case 2: return base * base;
+    case 3: return base * (base * base);
+    case 4: {
+      const long double square = base * base;
+      return square * square;
+    }
+    case 5: {
+      const long double square = base * base;
+      return base * (square * square);
+    }
+    default: return IntPower(base, n);
+  }
 }
 
 long double GeneralPower(long double base, long double e) {
@@ -169,6 +183,93 @@ long double Function(TCalcOp op, long double x) {
 
 [[noreturn]] void NoValue() { throw Exception("Variable without a value."); }
 
+constexpr long double kNoResult = std::numeric_limits<long double>::quiet_NaN();
+
+// Rows evaluated between two looks at the status flags in a batch.
+constexpr std::size_t kBatchBlock = 64;
+
+TCalcOp Shifted(TCalcOp base, int offset) { return static_cast<TCalcOp>(static_cast<int>(base) + offset); }
+
+// Fusion of two neighbouring instructions into a, when a pattern fits:
+//   Variable v, AddNumber c (and -, *, /)   -> VarPlusNum        push v+c (v-c as v+(-c))
+//   Variable v, PowerInt n                  -> VarPowerInt       push v^n
+//   MulVariable v, AddNumber c (and -)      -> MulVariableAddNumber  top*v+c
+//   VarPlusNum (and *, /), Mul (and Div)    -> MulVarPlusNum     top*(v+c)
+//   VarPowerInt, Mul                        -> MulVarPowerInt    top*v^n
+//   Number c, MulVariable v                 -> NumTimesVar       push c*v
+//   Number c, MulVarPowerInt                -> NumTimesVarPowerInt  push c*v^n
+//   VarPlusNum, MulVarPlusNum (and Div)     -> SumTimesSum       push (v+a)*(w+b)
+//   Variable v, DivVarPlusNum               -> VarOverSum        push v/(w+b)
+//   VarTimesNum, AddNumber b (and -)        -> ProductPlusNum    push v*a+b
+// The two-literal forms keep their second literal as a float, so only when
+// a float holds it exactly. A push directly before a binary operation is
+// always its right operand.
+bool FloatHolds(long double v) {
+  return std::fabs(v) <= std::numeric_limits<float>::max() && static_cast<long double>(static_cast<float>(v)) == v;
+}
+
+bool Fusable(TCalcInstr& a, const TCalcInstr& b) {
+  using O = TCalcOp;
+  const bool addsNumber = b.op == O::AddNumber || b.op == O::SubNumber;
+  const long double addend = b.op == O::SubNumber ? -b.value : b.value;
+  auto become = [&](O op) {
+    a.op = op;
+    return true;
+  };
+  switch (a.op) {
+    case O::Variable:
+      if (addsNumber) {
+        a.value = addend;
+        return become(O::VarPlusNum);
+      }
+      if (b.op == O::MulNumber || b.op == O::DivNumber) {
+        a.value = b.value;
+        return become(b.op == O::MulNumber ? O::VarTimesNum : O::VarOverNum);
+      }
+      if (b.op == O::PowerInt) {
+        a.arg2 = b.arg;
+        return become(O::VarPowerInt);
+      }
+      if (b.op == O::DivVarPlusNum) {
+        a.arg2 = b.arg;
+        a.value = b.value;
+        return become(O::VarOverSum);
+      }
+      return false;
+    case O::MulVariable:
+      if (!addsNumber) return false;
+      a.value = b.value;
+      return become(b.op == O::AddNumber ? O::MulVariableAddNumber : O::MulVariableSubNumber);
+    case O::VarPlusNum:
+      if ((b.op == O::MulVarPlusNum || b.op == O::DivVarPlusNum) && FloatHolds(b.value)) {
+        a.arg2 = b.arg;
+        a.value2 = static_cast<float>(b.value);
+        return become(b.op == O::MulVarPlusNum ? O::SumTimesSum : O::SumOverSum);
+      }
+      [[fallthrough]];
+    case O::VarOverNum:
+      if (b.op != O::Mul && b.op != O::Div) return false;
+      return become(Shifted(b.op == O::Mul ? O::MulVarPlusNum : O::DivVarPlusNum,
+                            static_cast<int>(a.op) - static_cast<int>(O::VarPlusNum)));
+    case O::VarTimesNum:
+      if (addsNumber && FloatHolds(addend)) {
+        a.value2 = static_cast<float>(addend);
+        return become(O::ProductPlusNum);
+      }
+      if (b.op != O::Mul && b.op != O::Div) return false;
+      return become(b.op == O::Mul ? O::MulVarTimesNum : O::DivVarTimesNum);
+    case O::VarPowerInt:
+      return b.op == O::Mul && become(O::MulVarPowerInt);
+    case O::Number:
+      if (b.op != O::MulVariable && b.op != O::MulVarPowerInt) return false;
+      a.arg = b.arg;
+      a.arg2 = b.arg2;
+      return become(b.op == O::MulVariable ? O::NumTimesVar : O::NumTimesVarPowerInt);
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 void TCalcProgram::Clear() {
@@ -180,7 +281,7 @@ void TCalcProgram::Clear() {
 }
 
 void TCalcProgram::Emit(TCalcOp op, std::int32_t arg, long double value) {
-  FCode.push_back({op, arg, value});
+  FCode.push_back({op, arg, 0, 0.0f, value});
 }
 
 bool TCalcProgram::LastIsLeaf() const {
@@ -243,7 +344,20 @@ void TCalcProgram::Unary(std::int32_t kind) {
                         : static_cast<TCalcOp>(static_cast<int>(TCalcOp::Cos) + (kind - ckCos)));
 }
 
+// Each instruction is appended, then merged with the one before as long as
+// a pattern fits, so fused instructions fuse further (x^3 then *).
+void TCalcProgram::Fuse() {
+  std::vector<TCalcInstr> fused;
+  fused.reserve(FCode.size());
+  for (const TCalcInstr& in : FCode) {
+    fused.push_back(in);
+    while (fused.size() >= 2 && Fusable(fused[fused.size() - 2], fused.back())) fused.pop_back();
+  }
+  FCode = std::move(fused);
+}
+
 void TCalcProgram::Finish() {
+  if (FFusion) Fuse();
   FStack.assign(static_cast<std::size_t>(FMaxDepth) + 1, 0.0L);
 }
 
@@ -259,6 +373,17 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
       if (i < 0 || static_cast<std::size_t>(i) >= count) NoValue();
     return values.data()[i];
   };
+  // Between the parts of a fused instruction, where the plain program would
+  // have ended one instruction and begun the next.
+  auto boundary = [](long double& v) {
+    if constexpr (Checked) {
+      Settle(v);
+      TFloatEnvGuard::Check();
+    } else {
+      (void)v;
+    }
+  };
+  long double r;
   for (const TCalcInstr& in : FCode) {
     switch (in.op) {
       case TCalcOp::Number: *sp++ = top; top = in.value; break;
@@ -289,6 +414,49 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
       case TCalcOp::Ln: top = std::log(top); break;
       case TCalcOp::Exp: top = std::exp(top); break;
       case TCalcOp::Sqrt: top = std::sqrt(top); break;
+      case TCalcOp::VarPlusNum: *sp++ = top; top = value(in.arg) + in.value; break;
+      case TCalcOp::VarTimesNum: *sp++ = top; top = value(in.arg) * in.value; break;
+      case TCalcOp::VarOverNum: *sp++ = top; top = value(in.arg) / in.value; break;
+      case TCalcOp::MulVarPlusNum: r = value(in.arg) + in.value; boundary(r); top *= r; break;
+      case TCalcOp::MulVarTimesNum: r = value(in.arg) * in.value; boundary(r); top *= r; break;
+      case TCalcOp::MulVarOverNum: r = value(in.arg) / in.value; boundary(r); top *= r; break;
+      case TCalcOp::DivVarPlusNum: r = value(in.arg) + in.value; boundary(r); top /= r; break;
+      case TCalcOp::DivVarTimesNum: r = value(in.arg) * in.value; boundary(r); top /= r; break;
+      case TCalcOp::DivVarOverNum: r = value(in.arg) / in.value; boundary(r); top /= r; break;
+      case TCalcOp::SumTimesSum:
+      case TCalcOp::SumOverSum: {
+        *sp++ = top;
+        top = value(in.arg) + in.value;
+        boundary(top);
+        r = value(in.arg2) + static_cast<long double>(in.value2);
+        boundary(r);
+        if (in.op == TCalcOp::SumTimesSum) top *= r; else top /= r;
+        break;
+      }
+      case TCalcOp::VarOverSum:
+        *sp++ = top;
+        top = value(in.arg);
+        r = value(in.arg2) + in.value;
+        boundary(r);
+        top /= r;
+        break;
+      case TCalcOp::ProductPlusNum:
+        *sp++ = top;
+        top = value(in.arg) * in.value;
+        boundary(top);
+        top += static_cast<long double>(in.value2);
+        break;
+      case TCalcOp::MulVariableAddNumber: top *= value(in.arg); boundary(top); top += in.value; break;
+      case TCalcOp::MulVariableSubNumber: top *= value(in.arg); boundary(top); top -= in.value; break;
+      case TCalcOp::VarPowerInt: *sp++ = top; top = PowerOfInt(value(in.arg), in.arg2); break;
+      case TCalcOp::MulVarPowerInt: r = PowerOfInt(value(in.arg), in.arg2); boundary(r); top *= r; break;
+      case TCalcOp::NumTimesVar: *sp++ = top; top = in.value * value(in.arg); break;
+      case TCalcOp::NumTimesVarPowerInt:
+        *sp++ = top;
+        r = PowerOfInt(value(in.arg), in.arg2);
+        boundary(r);
+        top = in.value * r;
+        break;
       default: top = Function(in.op, top); break;
     }
     if constexpr (Checked) {
@@ -300,14 +468,62 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
   return top;
 }
 
+// No failing literal, and every variable the program reads has a value.
+bool TCalcProgram::FastRunPossible(std::size_t valueCount) const {
+  const bool valuesCover =
+      FMinVariable >= 0 && (FMaxVariable < 0 || static_cast<std::size_t>(FMaxVariable) < valueCount);
+  return FBadNumbers.empty() && valuesCover;
+}
+
 long double TCalcProgram::Run(std::span<const long double> values) {
-  const bool valuesCover = FMinVariable >= 0 && (FMaxVariable < 0 || static_cast<std::size_t>(FMaxVariable) < values.size());
-  if (FBadNumbers.empty() && valuesCover) {
+  if (FastRunPossible(values.size())) {
     const long double result = Execute<false>(values);
     if (!TFloatEnvGuard::Raised()) return result;
     TFloatEnvGuard::Clear();
   }
-  // Something fails: run again, testing after every step, to raise the
-  // first error in evaluation order.
-  return Execute<true>(values);
+  return RunChecked(values);
+}
+
+// Something fails: run again, testing after every step, to raise the first
+// error in evaluation order.
+long double TCalcProgram::RunChecked(std::span<const long double> values) { return Execute<true>(values); }
+
+// A row as Run takes it, its error recorded instead of raised.
+long double TCalcProgram::RunRow(std::span<const long double> values, std::size_t row, TRowErrors& errors) {
+  const long double result = Execute<false>(values);
+  if (!TFloatEnvGuard::Raised()) return result;
+  TFloatEnvGuard::Clear();
+  return RunRowChecked(values, row, errors);
+}
+
+long double TCalcProgram::RunRowChecked(std::span<const long double> values, std::size_t row, TRowErrors& errors) {
+  try {
+    return RunChecked(values);
+  } catch (const Exception& e) {
+    TFloatEnvGuard::Clear();
+    errors.Add(row, e.Message());
+    return kNoResult;
+  }
+}
+
+// Rows run in blocks with one look at the flags after each block; a block
+// that raised a fault runs again row by row to find the failing rows. The
+// rows' results do not depend on each other, so a second run gives the
+// same bits.
+void TCalcProgram::RunMany(std::span<const long double> values, std::size_t width, std::span<long double> results,
+                           TRowErrors& errors) {
+  errors.Clear();
+  const std::size_t rows = results.size();
+  auto rowValues = [&](std::size_t row) { return values.subspan(row * width, width); };
+  if (!FastRunPossible(width)) {
+    for (std::size_t row = 0; row < rows; ++row) results[row] = RunRowChecked(rowValues(row), row, errors);
+    return;
+  }
+  for (std::size_t first = 0; first < rows; first += kBatchBlock) {
+    const std::size_t end = std::min(rows, first + kBatchBlock);
+    for (std::size_t row = first; row < end; ++row) results[row] = Execute<false>(rowValues(row));
+    if (!TFloatEnvGuard::Raised()) continue;
+    TFloatEnvGuard::Clear();
+    for (std::size_t row = first; row < end; ++row) results[row] = RunRow(rowValues(row), row, errors);
+  }
 }

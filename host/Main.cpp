@@ -11,6 +11,7 @@
 #include "host/Cp1252.h"
 #include "host/FormulaLines.h"
 #include "host/PlugInLoader.h"
+#include "host/Table.h"
 #include "host/ZxHost.h"
 
 namespace {
@@ -28,6 +29,10 @@ const char* const kUsageText =
     "  diff FORMULA VARIABLE [RESULTVAR]  run vktDiffExpress\n"
     "  run ACTION-NAME PARAM...        run a registered action by name\n"
     "  exec NUMBER-TEXT ARGS...        run a command through vktQuantaroExec\n"
+    "  table FORMULA VARIABLE FROM TO [STEPS] [--svg FILE]\n"
+    "                                  the formula and its derivative (from the diff\n"
+    "                                  action) at STEPS+1 points (default 20 steps),\n"
+    "                                  --svg: also a plot of both into FILE\n"
     "\n"
     "With no command, formulas are read a line each, calc by default,\n"
     "\"d/dx FORMULA\" for the derivative by x: with a prompt on a terminal, else\n"
@@ -150,5 +155,11 @@ int main(int argc, char** argv) {
   if (command == "diff" && (n == 2 || n == 3)) return Diff(host, args[0], args[1], n == 3 ? args[2] : "result");
   if (command == "run" && n >= 1) return Run(host, args);
   if (command == "exec" && n >= 1) return Exec(host, args);
+  if (command == "table") {
+    std::string problem;
+    const auto options = ReadTableArguments(args, problem);
+    if (!options) return Usage(problem);
+    return RunTable(host, *options, std::cout, std::cerr);
+  }
   return Usage("cannot read the command " + command + (n ? " with " + std::to_string(n) + " arguments" : ""));
 }

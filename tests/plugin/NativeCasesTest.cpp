@@ -12,6 +12,7 @@
 #include "host/PlugInLoader.h"
 #include "tests/plugin/CaseFile.h"
 #include "tests/plugin/CaseRunner.h"
+#include "tests/plugin/TestEnvironment.h"
 
 namespace fs = std::filesystem;
 
@@ -23,59 +24,6 @@ std::vector<TCase> LoadCases(std::string& error) {
   error = readError;
   return cases;
 }
-
-// A fresh folder under the temporary folder, removed with the object.
-class TTempFolder {
-public:
-  TTempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "vktzxp.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    FPath = pattern;
-  }
-  ~TTempFolder() {
-    std::error_code ignored;
-    fs::remove_all(FPath, ignored);
-  }
-  const fs::path& Path() const { return FPath; }
-
-private:
-  fs::path FPath;
-};
-
-// A locale whose decimal separator is ",", built once per run; nothing when
-// the system cannot build one.
-std::optional<fs::path> CommaLocaleFolder() {
-  static TTempFolder folder;
-  static const bool built = [] {
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + (folder.Path() / "de_DE.UTF-8").string() +
-                                "' >/dev/null 2>&1";
-    (void)std::system(command.c_str());
-    return fs::exists(folder.Path() / "de_DE.UTF-8" / "LC_NUMERIC");
-  }();
-  if (!built) return std::nullopt;
-  return folder.Path();
-}
-
-// Sets environment variables for a scope and puts the old values back.
-class TEnvironment {
-public:
-  void Set(const char* name, const std::string& value) {
-    const char* old = std::getenv(name);
-    FSaved.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-    setenv(name, value.c_str(), 1);
-  }
-  ~TEnvironment() {
-    for (auto it = FSaved.rbegin(); it != FSaved.rend(); ++it) {
-      if (it->second)
-        setenv(it->first.c_str(), it->second->c_str(), 1);
-      else
-        unsetenv(it->first.c_str());
-    }
-  }
-
-private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
-};
 
 class PlugInCase : public testing::TestWithParam<TCase> {};
 
