@@ -195,7 +195,9 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
           if (!node) return 0;
           state = kAfterPrimary;
         } else if (scan.Token == dkOpen && scan.BracketedLeaf()) {
-          // "(" number-or-identifier ")": that primary, without a level of its own.
+          // "(" number-or-identifier ")": that primary, without a level of its
+          // own, but a bracket all the same for the nesting limit.
+          if (top + 1 > static_cast<std::size_t>(kMaxNesting)) return 0;
           node = table.New(scan.Token, 0, 0, src, static_cast<std::uint32_t>(scan.TokenOff),
                            static_cast<std::uint32_t>(scan.TokenLen));
           if (!node) return 0;
@@ -210,7 +212,7 @@ int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& tex
             opened.FuncLen = static_cast<std::uint32_t>(scan.TokenLen);
             if (!scan.Next() || scan.Token != dkOpen) return 0;
           }
-          if (top + 1 >= static_cast<std::size_t>(kMaxNesting)) return 0;
+          if (top + 1 > static_cast<std::size_t>(kMaxNesting)) return 0;
           FLevels.Push(opened);
           state = kBeforeTerm;
         } else {

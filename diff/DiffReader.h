@@ -19,9 +19,10 @@
 //
 // The grammar is read without recursion: each open bracket is one entry of
 // an explicit stack, so neither the nesting of the text nor the length of an
-// operator chain can exhaust the machine stack. Nesting deeper than
-// kMaxNesting brackets is a syntax error; derivative texts of trees that fit
-// the node table stay well below it.
+// operator chain can exhaust the machine stack. Brackets (a function's
+// included) may nest kMaxNesting deep; one more is a syntax error, whatever
+// the innermost bracket holds. Derivative texts of trees that fit the node
+// table stay well below the limit.
 
 #include <cstdint>
 #include <string>

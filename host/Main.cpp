@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "host/Cp1252.h"
+#include "host/FormulaLines.h"
 #include "host/PlugInLoader.h"
 #include "host/ZxHost.h"
 
@@ -28,13 +29,21 @@ const char* const kUsageText =
     "  run ACTION-NAME PARAM...        run a registered action by name\n"
     "  exec NUMBER-TEXT ARGS...        run a command through vktQuantaroExec\n"
     "\n"
-    "With no command on a terminal: a line per formula, calc by default,\n"
-    "\"d/dx FORMULA\" for the derivative by x. The variables an action sets are\n"
-    "shown after it; a set \"[LastError]\" makes the exit status 1.\n"
-    "--plugin defaults to vktQuantaro.zxp beside zxhost.\n";
+    "With no command, formulas are read a line each, calc by default,\n"
+    "\"d/dx FORMULA\" for the derivative by x: with a prompt on a terminal, else\n"
+    "from standard input (a pipe or a file) without one, skipping empty lines\n"
+    "and lines starting with \"#\", one line of output per formula. The\n"
+    "variables an action sets are shown after it; a set \"[LastError]\" makes\n"
+    "the exit status 1.\n";
+
+void PrintUsage(std::ostream& out) {
+  out << kUsageText << "\nWithout --plugin the plug-in file is looked for at:\n";
+  for (const std::string& path : PlugInSearchPaths()) out << "  " << path << "\n";
+}
 
 int Usage(const std::string& problem) {
-  std::cerr << "zxhost: " << problem << "\n" << kUsageText;
+  std::cerr << "zxhost: " << problem << "\n";
+  PrintUsage(std::cerr);
   return kUsage;
 }
 
@@ -86,26 +95,14 @@ int List(TZxHost& host, const std::string& form) {
   return 0;
 }
 
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
-// A line per formula: calc by default, "d/dVAR FORMULA" for the derivative.
+// On a terminal: a prompt before each line, "quit" or "exit" ends.
 int Interactive(TZxHost& host) {
   std::cout << "zxhost: " << DisplayText(host.Name()) << " loaded. A formula per line, "
             << "\"d/dx FORMULA\" for a derivative, \"quit\" to end.\n";
   std::string line;
   while (std::cout << "zx> " << std::flush, std::getline(std::cin, line)) {
-    line = Trimmed(line);
-    if (line.empty()) continue;
     if (line == "quit" || line == "exit") break;
-    const auto space = line.find(' ');
-    if (line.starts_with("d/d") && space != std::string::npos && space > 3)
-      Diff(host, Trimmed(line.substr(space)), line.substr(3, space - 3), "result");
-    else
-      Calc(host, line, "result");
+    RunFormulaLine(host, line, std::cout);
   }
   std::cout << "\n";
   return 0;
@@ -117,7 +114,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string path = DefaultPlugInPath();
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-    std::cout << kUsageText;
+    PrintUsage(std::cout);
     return 0;
   }
   if (!args.empty() && args[0] == "--plugin") {
@@ -125,7 +122,6 @@ int main(int argc, char** argv) {
     path = args[1];
     args.erase(args.begin(), args.begin() + 2);
   }
-  if (args.empty() && !isatty(STDIN_FILENO)) return Usage("no command given");
 
   TPlugInLibrary library;
   std::string error;
@@ -136,7 +132,11 @@ int main(int argc, char** argv) {
   TZxHost host(library.Api());
   host.Start();
 
-  if (args.empty()) return Interactive(host);
+  if (args.empty() && isatty(STDIN_FILENO)) return Interactive(host);
+  if (args.empty()) {
+    std::ios::sync_with_stdio(false);
+    return RunFormulaLines(host, std::cin, std::cout) ? 0 : kFailed;
+  }
   const std::string command = args[0];
   args.erase(args.begin());
   const std::size_t n = args.size();

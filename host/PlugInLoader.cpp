@@ -54,17 +54,33 @@ void TPlugInLibrary::Unload() {
   FApi = TPlugInApi{};
 }
 
-std::string DefaultPlugInPath() {
+namespace {
+
+std::string ProgramFolder() {
   std::vector<char> buffer(4096);
   for (;;) {
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n < 0) return "vktQuantaro.zxp";
+    if (n < 0) return "";
     if (static_cast<std::size_t>(n) < buffer.size()) {
-      std::string exe(buffer.data(), static_cast<std::size_t>(n));
-      return exe.substr(0, exe.find_last_of('/') + 1) + "vktQuantaro.zxp";
+      const std::string exe(buffer.data(), static_cast<std::size_t>(n));
+      return exe.substr(0, exe.find_last_of('/') + 1);
     }
     buffer.resize(buffer.size() * 2);
   }
+}
+
+}  // namespace
+
+std::vector<std::string> PlugInSearchPaths() {
+  const std::string folder = ProgramFolder();
+  return {folder + "vktQuantaro.zxp", folder + "../lib/vktQuantaro/vktQuantaro.zxp"};
+}
+
+std::string DefaultPlugInPath() {
+  const std::vector<std::string> paths = PlugInSearchPaths();
+  for (const std::string& path : paths)
+    if (access(path.c_str(), F_OK) == 0) return path;
+  return paths.front();
 }
 
 char* NewHostString(const std::string& text) {

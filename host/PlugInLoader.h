@@ -4,6 +4,7 @@
 // other calling conventions fills them with callers of its own.
 
 #include <string>
+#include <vector>
 
 #include "plugin/PlugInApi.h"
 
@@ -39,7 +40,11 @@ private:
   TPlugInApi FApi;
 };
 
-// The plug-in file beside the running program.
+// Where a host without a --plugin path looks for the plug-in file, in
+// order: beside the running program, then (native build) where an
+// installation puts it, ../lib/vktQuantaro/ seen from the program.
+std::vector<std::string> PlugInSearchPaths();
+// The first of those that exists, else the first.
 std::string DefaultPlugInPath();
 
 // The memory of host strings, shared with the plug-in.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -56,18 +57,21 @@ void NormaliseSeparator(std::string& formula, char separator) {
     std::replace(formula.begin(), formula.end(), ',', '.');
 }
 
+// The components live on the heap: the differentiator's node table alone is
+// larger than the stack some hosts give the threads they call us on.
+
 bool CalcAction(std::string formula, const std::string& resultName) {
   try {
-    TCalcExpress calc;
+    const auto calc = std::make_unique<TCalcExpress>();
     std::vector<long double> arguments(kArgumentCount);
     arguments[0] = TextToNumber("0");
     NormaliseSeparator(formula, DecimalSeparator());
     RemoveCurrencySigns(formula);
-    calc.SetFormula(formula);
-    calc.SetVariables({});
+    calc->SetFormula(formula);
+    calc->SetVariables({});
     // Whatever goes wrong from here on, the author sees one fixed text.
     try {
-      const std::string value = NumberToText(calc.Calculate(arguments));
+      const std::string value = NumberToText(calc->Calculate(arguments));
       CallSetVar(Bracketed(resultName), value);
     } catch (...) {
       ReportError("Error in formula");
@@ -80,11 +84,11 @@ bool CalcAction(std::string formula, const std::string& resultName) {
 
 bool DiffAction(std::string formula, const std::string& variable, const std::string& resultName) {
   try {
-    TDiffExpress diff;
+    const auto diff = std::make_unique<TDiffExpress>();
     NormaliseSeparator(formula, DecimalSeparator());
-    diff.SetFormula(formula);
+    diff->SetFormula(formula);
     std::string derivative;
-    diff.Differentiate(variable, derivative);
+    diff->Differentiate(variable, derivative);
     CallSetVar(Bracketed(resultName), derivative);
   } catch (...) {
     ReportError(CurrentErrorMessage());

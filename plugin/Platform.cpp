@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -11,15 +10,20 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+
+#include "plugin/ProfileText.h"
 #endif
+
+#if defined(_WIN32)
 
 namespace {
 constexpr std::size_t kProfileBufferSize = 2048;  // the value and its terminating zero
 }
-
-#if defined(_WIN32)
 
 std::string PlugInFilePath() {
   HMODULE self = nullptr;
@@ -86,24 +90,35 @@ std::string AnsiUpperCase(std::string text) {
 
 #else
 
-std::string PlugInFilePath() {
-  Dl_info info{};
-  if (!dladdr(reinterpret_cast<void*>(&PlugInFilePath), &info) || !info.dli_fname) return {};
-  std::string path = info.dli_fname;
-  // The loader reports the name as it was given to it; a relative one is
-  // made absolute against the current folder.
-  if (!path.empty() && path[0] != '/') {
+namespace {
+
+// The loader reports the name the library was loaded by. A relative name
+// holds only in the working folder of that moment, so the path is made
+// absolute while the library loads, before the host can change folders.
+std::string LoadedModulePath() noexcept {
+  try {
+    Dl_info info{};
+    if (!dladdr(reinterpret_cast<void*>(&LoadedModulePath), &info) || !info.dli_fname) return {};
+    std::string path = info.dli_fname;
+    if (path.empty() || path[0] == '/') return path;
     std::vector<char> cwd(4096);
     while (!getcwd(cwd.data(), cwd.size())) {
-      if (cwd.size() > (1u << 20)) return path;
+      if (errno != ERANGE) return path;
       cwd.resize(cwd.size() * 2);
     }
-    std::string folder = cwd.data();
+    const std::string folder = cwd.data();
     if (path.starts_with("./")) path.erase(0, 2);
-    path = folder + (folder.ends_with('/') ? "" : "/") + path;
+    return folder + (folder.ends_with('/') ? "" : "/") + path;
+  } catch (...) {
+    return {};
   }
-  return path;
 }
+
+const std::string gModulePath = LoadedModulePath();
+
+}  // namespace
+
+std::string PlugInFilePath() { return gModulePath; }
 
 bool FileExists(const std::string& path) {
   struct stat st{};
@@ -112,65 +127,57 @@ bool FileExists(const std::string& path) {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// The settings file is read only up to this size: its values need a few
+// kilobytes, and the bound keeps a wrong or hostile file from costing the
+// host more than that much time and memory. Keys beyond it give defaults.
+constexpr std::size_t kProfileReadLimit = 4u << 20;
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && (IsBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
-
-std::string_view Unquote(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-    return value.substr(1, value.size() - 2);
-  return value;
-}
-
-std::string Limited(std::string_view value) {
-  return std::string(value.substr(0, std::min(value.size(), kProfileBufferSize - 1)));
-}
-
-// profile = { line }
-// line    = "[" name ["]" ...] | ";" comment | key ["=" value] | blank
-// Only the first section of the wanted name is searched.
-std::string FindProfileValue(std::string_view content, std::string_view section, std::string_view key,
-                             const std::string& def) {
-  bool inSection = false, seenSection = false;
-  while (!content.empty()) {
-    const std::size_t end = content.find('\n');
-    const std::string_view line = Trim(content.substr(0, end));
-    content = end == std::string_view::npos ? std::string_view() : content.substr(end + 1);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[') {
-      if (seenSection) break;
-      const std::string_view name = Trim(line.substr(1, line.find(']') - 1));
-      inSection = seenSection = SameName(name, section);
-      continue;
-    }
-    if (!inSection) continue;
-    const std::size_t eq = line.find('=');
-    if (!SameName(Trim(line.substr(0, eq)), key)) continue;
-    return eq == std::string_view::npos ? std::string() : Limited(Unquote(Trim(line.substr(eq + 1))));
+class TFileHandle {
+public:
+  explicit TFileHandle(int fd) : FFd(fd) {}
+  ~TFileHandle() {
+    if (FFd >= 0) close(FFd);
   }
-  return Limited(def);
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+  int Fd() const { return FFd; }
+
+private:
+  int FFd;
+};
+
+// At most limit bytes of path when it is a regular file; nothing otherwise.
+// Neither a FIFO (whose opening would wait for a writer) nor a device (which
+// may never end) is read: the path is checked before it is opened without
+// blocking, and the file opened is checked again.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  const TFileHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (file.Fd() < 0 || fstat(file.Fd(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  std::string content(std::min(static_cast<std::size_t>(st.st_size), limit), '\0');
+  std::size_t got = 0;
+  while (got < content.size()) {
+    const ssize_t n = read(file.Fd(), content.data() + got, content.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  content.resize(got);
+  return content;
 }
 
 }  // namespace
 
 std::string ReadProfileString(const std::string& section, const std::string& key,
                               const std::string& def, const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return Limited(def);
-  const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return FindProfileValue(content, section, key, def);
+  const std::optional<std::string> content = ReadRegularFile(path, kProfileReadLimit);
+  return FindProfileValue(content ? std::string_view(*content) : std::string_view(), section, key, def);
 }
+
+namespace {
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+}  // namespace
 
 std::string AnsiUpperCase(std::string text) {
   for (char& c : text) c = AsciiUpper(c);

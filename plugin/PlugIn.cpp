@@ -31,6 +31,7 @@ constexpr std::uint8_t kDiffKinds[] = {ParamKindText, ParamKindText, ParamKindVa
 template <typename R, typename F>
 R Guarded(R fallback, F&& body) noexcept {
   TFloatEnvGuard guard;
+  const THostFrame host(guard);
   try {
     return body();
   } catch (...) {
@@ -41,6 +42,7 @@ R Guarded(R fallback, F&& body) noexcept {
 template <typename F>
 void Guarded(F&& body) noexcept {
   TFloatEnvGuard guard;
+  const THostFrame host(guard);
   try {
     body();
   } catch (...) {

@@ -8,6 +8,7 @@
 #endif
 
 #include "plugin/win32/RegisterCall.h"
+#include "runtime/FloatEnv.h"
 
 TAddActionProc AddActionProc = nullptr;
 TSetVarProc SetVarProc = nullptr;
@@ -16,20 +17,39 @@ void* ScriptProcessorProc = nullptr;
 
 // ---- calls into the host ------------------------------------------------
 
+namespace {
+
+thread_local const TFloatEnvGuard* tHostGuard = nullptr;
+
+template <typename F>
+bool CallHost(F&& call) {
+  if (!tHostGuard) return call();
+  const TForeignCallScope hostSettings(*tHostGuard);
+  return call();
+}
+
+}  // namespace
+
+THostFrame::THostFrame(const TFloatEnvGuard& guard) noexcept : FOuter(tHostGuard) { tHostGuard = &guard; }
+
+THostFrame::~THostFrame() { tHostGuard = FOuter; }
+
 bool CallAddAction(std::int32_t number, const std::string& name, const std::string& description,
                    const std::uint8_t* kinds, std::int32_t numberAgain, std::uint8_t count) {
   if (!AddActionProc) return false;
-  return VKT_HOST_CALL(AddActionProc, number, name.c_str(), description.c_str(), kinds, numberAgain, count);
+  return CallHost([&] {
+    return VKT_HOST_CALL(AddActionProc, number, name.c_str(), description.c_str(), kinds, numberAgain, count);
+  });
 }
 
 bool CallSetVar(const std::string& name, const std::string& value) {
   if (!SetVarProc) return false;
-  return VKT_HOST_CALL(SetVarProc, name.c_str(), value.c_str());
+  return CallHost([&] { return VKT_HOST_CALL(SetVarProc, name.c_str(), value.c_str()); });
 }
 
 bool CallInterfaceAccess(std::int32_t command, char** variable) {
   if (!InterfaceAccessProc) return false;
-  return VKT_HOST_CALL(InterfaceAccessProc, command, variable);
+  return CallHost([&] { return VKT_HOST_CALL(InterfaceAccessProc, command, variable); });
 }
 
 // ---- host strings --------------------------------------------------------

@@ -20,8 +20,28 @@ extern TSetVarProc SetVarProc;
 extern TInterfaceAccessProc InterfaceAccessProc;
 extern void* ScriptProcessorProc;  // kept, never called
 
+class TFloatEnvGuard;
+
+// Marks the time an export runs for the host, with the guard that holds the
+// host's floating-point settings: calls into the host made meanwhile run
+// under those settings, not ours. Frames nest; the innermost one counts.
+class THostFrame {
+public:
+  explicit THostFrame(const TFloatEnvGuard& guard) noexcept;
+  ~THostFrame();
+  THostFrame(const THostFrame&) = delete;
+  THostFrame& operator=(const THostFrame&) = delete;
+
+private:
+  const TFloatEnvGuard* FOuter;
+};
+
 // Calls into the host. A routine not handed over yet is not called (the
-// host would crash on a nil routine): the result is then false.
+// host would crash on a nil routine): the result is then false. Inside a
+// host frame the routine runs under the host's floating-point settings. On
+// Windows an exception the host raises inside its routine (a structured
+// exception, which C++ handlers never see) ends the call there and is thrown
+// on as an Exception, so that the plug-in's own error handling runs.
 bool CallAddAction(std::int32_t number, const std::string& name, const std::string& description,
                    const std::uint8_t* kinds, std::int32_t numberAgain, std::uint8_t count);
 bool CallSetVar(const std::string& name, const std::string& value);

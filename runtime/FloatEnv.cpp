@@ -92,6 +92,27 @@ void TFloatEnvGuard::Clear() noexcept {
   }
 }
 
+TForeignCallScope::TForeignCallScope(const TFloatEnvGuard& caller) noexcept {
+  FControl = ReadControl();
+  FStatus = ReadStatus();
+  ClearStatus();  // before the caller's word may unmask a pending flag
+  WriteControl(caller.FControl);
+  FHasSse = caller.FHasSse;
+  if (FHasSse) {
+    FMxcsr = ReadMxcsr();
+    WriteMxcsr(caller.FMxcsr & ~0x3Fu);
+  }
+}
+
+TForeignCallScope::~TForeignCallScope() {
+  ClearStatus();  // the foreign code's flags, before our word comes back
+  if (FStatus & kStatusFlags)
+    RestoreX87(FControl, FStatus);
+  else
+    WriteControl(FControl);
+  if (FHasSse) WriteMxcsr(FMxcsr);
+}
+
 #else  // other processors: the C library's view of the environment
 
 #include <cfenv>
@@ -110,6 +131,14 @@ unsigned TFloatEnvGuard::Raised() noexcept {
 }
 
 void TFloatEnvGuard::Clear() noexcept { std::feclearexcept(FE_ALL_EXCEPT); }
+
+TForeignCallScope::TForeignCallScope(const TFloatEnvGuard& caller) noexcept {
+  std::fegetenv(&FEnv);
+  std::fesetenv(&caller.FEnv);
+  std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+TForeignCallScope::~TForeignCallScope() { std::fesetenv(&FEnv); }
 
 #endif
 

@@ -34,9 +34,34 @@ public:
   [[noreturn]] static void Throw(unsigned faults);
 
 private:
+  friend class TForeignCallScope;
+
   std::uint16_t FControl = 0;  // x87 control word of the caller
   std::uint16_t FStatus = 0;   // x87 status word of the caller
   std::uint32_t FMxcsr = 0;    // SSE control/status of the caller
+  bool FHasSse = false;
+#if !(defined(__i386__) || defined(__x86_64__))
+  std::fenv_t FEnv;
+#endif
+};
+
+// Lends the floating-point unit back to the caller of a guard for a call
+// into the caller's own code from inside it (a host routine): that code runs
+// under the control words the caller had, as it expects, with every flag
+// cleared first so that nothing pending traps on the way in. Afterwards the
+// guard's settings and flags are back as they were; flags the foreign code
+// raised are its own business and never become faults of ours.
+class TForeignCallScope {
+public:
+  explicit TForeignCallScope(const TFloatEnvGuard& caller) noexcept;
+  ~TForeignCallScope();
+  TForeignCallScope(const TForeignCallScope&) = delete;
+  TForeignCallScope& operator=(const TForeignCallScope&) = delete;
+
+private:
+  std::uint16_t FControl = 0;
+  std::uint16_t FStatus = 0;
+  std::uint32_t FMxcsr = 0;
   bool FHasSse = false;
 #if !(defined(__i386__) || defined(__x86_64__))
   std::fenv_t FEnv;

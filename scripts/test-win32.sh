@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 scripts/install-deps.sh windows
-scripts/wine-i386.sh
+scripts/wine-i386.sh  # says which way 32-bit programs run here
 
 step() { printf '\n--- %s\n' "$*"; }
 failures=0
@@ -58,13 +58,22 @@ step "zxhost's thunks against a plug-in that breaks the convention"
 self_out=$(run "$out/plugin_cases_wine.exe" --self-test "$(winepath -w "$out/badConvention.zxp")") || fail "thunk self-test"
 echo "$self_out"
 
+step "hosts that misbehave: their settings, flags and exceptions in host routines; a 64 KB stack"
+host_out=$(run "$out/plugin_cases_wine.exe" --host-checks "$(winepath -w "$dll")") || fail "host checks"
+grep -v '^ok' <<<"$host_out" || true
+
 step "version resource"
 version_out=$(run "$out/version_info_wine.exe" "$(winepath -w "$dll")") || fail "version resource"
 grep -v '^ok' <<<"$version_out" || true
 
+step "settings files through the system's reader against the shared table"
+settings_out=$(run "$out/settings_cases_wine.exe" "$(winepath -w "$root/tests/plugin/settings-cases.txt")" \
+  'C:\vkt settings cases') || fail "settings-reader cases"
+grep -v '^ok' <<<"$settings_out" || true
+
 step "number texts and guard against the native build"
 probe_native=$root/build/win32/float_probe_native
-g++ -std=c++20 -O2 -Wall -Wextra -I"$root" "$root/tests/wine/FloatProbe.cpp" "$root/calc/NumberText.cpp" \
+g++ -std=c++20 -O2 -Wall -Wextra -I"$root" "$root/tests/wine/FloatProbe.cpp" "$root"/calc/*.cpp \
   "$root"/runtime/*.cpp -o "$probe_native"
 native_text=$("$probe_native") || fail "native probe"
 wine_text=$(run "$out/float_probe_wine.exe") || fail "Windows probe"
@@ -104,6 +113,32 @@ expect "calc 1/0" 1 '[LastError] = "Error in formula"' -- calc '1/0' r
 expect "diff" 0 '[d] = "2*x*sin(x)+cos(x)*x^2"' -- diff 'x^2*sin(x)' x d
 expect "list" 0 '(list (list "vktCalcExpress" "1" 2)(list "vktDiffExpress" "2" 3))' -- list LISP
 expect "exec" 0 '[r] = "7"' -- exec 1 '3.5*2' r
+piped=$(printf '2+3\n# comment\n\nd/dx x^3\n1/0\n' | host) && status=0 || status=$?
+if [ "$status:$piped" = $'1:[result] = "5"\n[result] = "3*x^2"\n[LastError] = "Error in formula"' ]; then
+  echo "ok     formulas from a pipe"
+else
+  fail "formulas from a pipe: status $status, output: $piped"
+fi
+
+step "the package, unpacked into a folder with spaces"
+cmake --build --preset win32 --target package >/dev/null
+version=$(sed -n 's/^project(vktQuantaro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+zip=$out/vktQuantaro-$version-win32.zip
+plugins="$spaced/Plugins"
+rm -rf "$plugins" && mkdir -p "$plugins"
+(cd "$plugins" && cmake -E tar xf "$zip")
+echo "$(basename "$zip"): $(cd "$plugins" && ls | tr '\n' ' ')"
+[ -f "$plugins/vktQuantaro.zxp" ] && [ -f "$plugins/vktQuantaro.ini" ] && [ -f "$plugins/INSTALL.txt" ] ||
+  fail "the package lacks a file"
+packaged() { run "C:\\Program Files\\Zorvex Host\\zxhost.exe" --plugin 'C:\Program Files\Zorvex Host\Plugins\vktQuantaro.zxp' "$@"; }
+expect_info() {  # expect_info NAME WANT-TEXT
+  if grep -qF -- "$2" <<<"$(packaged info)"; then echo "ok     $1"; else fail "$1: $(packaged info)"; fi
+}
+expect_info "the packaged settings file gives the defaults" '"Resolve formula and get a return-string."'
+sed -i 's/^vktDiffExpress=.*/vktDiffExpress=Derivative|as text\r/' "$plugins/vktQuantaro.ini"
+expect_info "a changed description shows" '"Derivative\r\nas text"'
+rm "$plugins/vktQuantaro.ini"
+expect_info "without the settings file the built-in texts" '"Show differentiated expression."'
 
 echo
 if [ "$failures" -ne 0 ]; then

@@ -11,9 +11,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+binfmt=/proc/sys/fs/binfmt_misc
 runs_i386() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+emulated() { [ -e "$binfmt/qemu-i386" ] && grep -qx enabled "$binfmt/qemu-i386"; }
+say_emulated() { echo "32-bit programs: QEMU user-mode emulation (x87 faults do not trap under Wine)"; }
 
-if runs_i386; then exit 0; fi
+if runs_i386; then
+  if emulated; then say_emulated; else echo "32-bit programs: run by the kernel (x87 faults trap under Wine)"; fi
+  exit 0
+fi
 echo "wine-i386: this kernel does not run 32-bit programs; using QEMU user-mode emulation" >&2
 
 tools=$PWD/build/tools
@@ -35,7 +41,6 @@ if [ ! -x "$qemu" ]; then
   rm -rf "$apt_dir/x"
 fi
 
-binfmt=/proc/sys/fs/binfmt_misc
 [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
 [ -e "$binfmt/qemu-i386" ] && echo -1 > "$binfmt/qemu-i386"
 # i386 ELF executables and shared objects; F: the emulator is opened now, so
@@ -43,3 +48,4 @@ binfmt=/proc/sys/fs/binfmt_misc
 printf '%s' ':qemu-i386:M::\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$qemu"':F' \
   > "$binfmt/register"
 runs_i386 || { echo "wine-i386: 32-bit programs still do not run" >&2; exit 1; }
+say_emulated

@@ -155,6 +155,8 @@ void TPlugInLibrary::Unload() {
   FApi = TPlugInApi{};
 }
 
+std::vector<std::string> PlugInSearchPaths() { return {DefaultPlugInPath()}; }
+
 std::string DefaultPlugInPath() {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {

@@ -23,8 +23,18 @@
 #define VKT_REGISTER_CONVENTION 1
 
 // Calls routine in the register convention with count 32-bit arguments
-// (args holds at least three words) and returns AL, zero-extended.
-extern "C" std::uint32_t vktRegisterCall(const void* routine, const std::uint32_t* args, std::uint32_t count);
+// (args holds at least three words) and returns AL, zero-extended. The call
+// runs inside a structured-exception frame of its own: an exception raised
+// in the routine (the host's errors travel as such) unwinds the routine's
+// frames and ends the call, which then returns kRegisterCallFailed with the
+// exception's code in *exceptionCode, the x87 unit reset and the direction
+// flag cleared.
+extern "C" std::uint32_t vktRegisterCall(const void* routine, const std::uint32_t* args, std::uint32_t count,
+                                         std::uint32_t* exceptionCode);
+inline constexpr std::uint32_t kRegisterCallFailed = 0x100;
+
+// Throws the Exception that reports a host routine ended by exception code.
+[[noreturn]] void ThrowHostException(std::uint32_t code);
 
 template <typename T>
 std::uint32_t RegisterWord(T value) {
@@ -38,7 +48,10 @@ template <typename R, typename... P, typename... A>
 bool RegisterCallBool(R (*routine)(P...), A... args) {
   static_assert(sizeof...(P) == sizeof...(A));
   const std::uint32_t words[sizeof...(A) < 3 ? 3 : sizeof...(A)] = {RegisterWord(args)...};
-  return (vktRegisterCall(reinterpret_cast<const void*>(routine), words, sizeof...(A)) & 0xFF) != 0;
+  std::uint32_t code = 0;
+  const std::uint32_t result = vktRegisterCall(reinterpret_cast<const void*>(routine), words, sizeof...(A), &code);
+  if (result & kRegisterCallFailed) ThrowHostException(code);
+  return (result & 0xFF) != 0;
 }
 
 #define VKT_HOST_CALL(routine, ...) RegisterCallBool(routine, __VA_ARGS__)

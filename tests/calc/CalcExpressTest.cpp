@@ -331,3 +331,37 @@ TEST(CalcExpress, LongChains) {
 }
 
 }  // namespace
+
+#if defined(__i386__) || defined(__x86_64__)
+// A caller whose own arithmetic left fault flags raised (masked division by
+// zero and invalid operation, in x87 and SSE alike) gets the errors of its
+// formula, never its own flags reported as ours, and keeps those flags.
+TEST(CalcExpress, CallersPendingFaultFlagsAreNotOurs) {
+  volatile long double zero = 0;
+  volatile double dzero = 0;
+  volatile long double x87 = 1 / zero;
+  volatile double sse = dzero / dzero;
+  (void)x87;
+  (void)sse;
+  std::uint16_t sw = 0;
+  std::uint32_t mx = 0;
+  __asm__ volatile("fnstsw %0" : "=am"(sw));
+  __asm__ volatile("stmxcsr %0" : "=m"(mx));
+  ASSERT_NE(sw & 0x04, 0);
+  ASSERT_NE(mx & 0x01, 0);
+
+  const TCase cases[] = {{"2*x", TOutcome::NoValue, 0}, {"1e5000", TOutcome::Convert, 0}, {"1+1", V, 2},
+                         {"x*0", TOutcome::NoValue, 0}};
+  for (const TCase& c : cases) EXPECT_EQ(Eval(c.formula, {"y"}).outcome, c.outcome) << c.formula;
+
+  std::uint16_t swAfter = 0;
+  std::uint32_t mxAfter = 0;
+  __asm__ volatile("fnstsw %0" : "=am"(swAfter));
+  __asm__ volatile("stmxcsr %0" : "=m"(mxAfter));
+  __asm__ volatile("fnclex");
+  const std::uint32_t clean = mx & ~0x3Fu;
+  __asm__ volatile("ldmxcsr %0" : : "m"(clean));
+  EXPECT_EQ(swAfter, sw);
+  EXPECT_EQ(mxAfter, mx);
+}
+#endif

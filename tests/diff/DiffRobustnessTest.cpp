@@ -12,6 +12,7 @@
 #include <string>
 
 #include "DiffTestUtil.h"
+#include "diff/DiffReader.h"
 
 #ifdef __linux__
 #include <pthread.h>
@@ -117,6 +118,13 @@ TEST(DiffRobustness, DeepFormulasOnASmallStack) {
       {Nested("sin(", 4999, "x"), kErrFormula},
       {Nested("sgn(", 4998, "x"), "0"},
       {Nested("(", 19999, "x"), "1"},
+      // The nesting limit is a bracket count, whatever the innermost bracket holds.
+      {Nested("(", TDiffReader::kMaxNesting, "x"), "1"},
+      {Nested("(", TDiffReader::kMaxNesting + 1, "x"), kErrFormula},
+      {Nested("(", TDiffReader::kMaxNesting, "x+1"), "1"},
+      {Nested("(", TDiffReader::kMaxNesting + 1, "x+1"), kErrFormula},
+      {Nested("(", TDiffReader::kMaxNesting - 1, "sgn(x)"), "0"},
+      {Nested("(", TDiffReader::kMaxNesting, "sgn(x)"), kErrFormula},
       {Nested("(", 25000, "x"), kErrFormula},
       {Nested("(", 1 << 20, "x"), kErrFormula},
       {Nested("(-", 2000, "x"), "1"},

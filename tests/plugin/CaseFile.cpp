@@ -130,6 +130,10 @@ std::vector<TCase> ReadCaseFile(const std::string& path, std::string& error) {
   return cases;
 }
 
+std::vector<TToken> ReadTokens(const std::string& text, std::size_t first, int line) {
+  return Tokens(text, first, line);
+}
+
 std::string Escaped(const std::string& bytes) {
   std::string out = "\"";
   for (char c : bytes) {

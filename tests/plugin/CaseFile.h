@@ -35,6 +35,10 @@ struct TCase {
 // The cases of the file; on a format error an empty list and the error text.
 std::vector<TCase> ReadCaseFile(const std::string& path, std::string& error);
 
+// The words and texts of one line from position first on, as the case file
+// writes them; throws std::runtime_error naming the line on a format error.
+std::vector<TToken> ReadTokens(const std::string& text, std::size_t first, int line);
+
 // A text for messages: printable ASCII as is, other bytes as escapes.
 std::string Escaped(const std::string& bytes);
 

@@ -13,6 +13,7 @@
 
 #include "host/PlugInLoader.h"
 #include "host/ZxHost.h"
+#include "tests/plugin/HostChecks.h"
 
 namespace {
 
@@ -64,7 +65,26 @@ TEST(PlugInBoundary, FloatingPointSettingsSurviveEveryExport) {
   EXPECT_EQ(before.mxcsr, after.mxcsr);
 }
 
+// Host routines run under the host's own settings, whatever it unmasks, and
+// flags they raise are the host's business.
+TEST(PlugInBoundary, HostRoutinesRunUnderTheHostsSettings) {
+  TPlugInLibrary library;
+  std::string error;
+  ASSERT_TRUE(library.Load(VKT_PLUGIN_FILE, error)) << error;
+  for (const auto& failure : CheckHostSettingsSeen(library.Api(), kHostile.control, kHostile.mxcsr, false))
+    ADD_FAILURE() << "host 0x1332: " << failure;
+  for (const auto& failure : CheckHostSettingsSeen(library.Api(), 0x027F, 0x1F80, true))
+    ADD_FAILURE() << "host 0x027F raising flags: " << failure;
+}
+
 #endif
+
+TEST(PlugInBoundary, BothActionsOnASmallStack) {
+  TPlugInLibrary library;
+  std::string error;
+  ASSERT_TRUE(library.Load(VKT_PLUGIN_FILE, error)) << error;
+  for (const auto& failure : CheckSmallStack(library.Api())) ADD_FAILURE() << failure;
+}
 
 TEST(PlugInBoundary, OnlyTheEntryPointsAreExported) {
   const std::set<std::string> expected = {

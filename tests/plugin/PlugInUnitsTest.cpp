@@ -44,7 +44,9 @@ TEST(ProfileReader, ValuesAreCutAt2047Characters) {
     ini << "[S]\r\nlong=" << std::string(3000, 'v') << "\r\nshort=\"" << std::string(2047, 'w') << "\"\r\n";
   }
   EXPECT_EQ(ReadProfileString("S", "long", "", path.string()), std::string(2047, 'v'));
-  EXPECT_EQ(ReadProfileString("s", "SHORT", "", path.string()), std::string(2047, 'w'));
+  // The closing quote is copied with the value and then dropped, as the
+  // system's reader does: a quoted value of exactly 2047 characters loses one.
+  EXPECT_EQ(ReadProfileString("s", "SHORT", "", path.string()), std::string(2046, 'w'));
   EXPECT_EQ(ReadProfileString("S", "none", "default", path.string()), "default");
   std::filesystem::remove(path);
   EXPECT_EQ(ReadProfileString("S", "long", "default", path.string()), "default");
