@@ -1,0 +1,14 @@
+#include "plugin/forms/FormsPlatform.h"
+
+void RegisterPlugInBitmaps();  // generated from plugin/res
+
+// The native build: no windows, no shell.
+void* ActiveHostWindow() { return nullptr; }
+void BringFormToTop(TForm&) {}
+bool SetCursorShape(bool) { return false; }
+void ShellExecuteOpen(void*, const std::string&, const std::string&, int) {}
+
+void PrepareFormResources() {
+  static const bool registered = (RegisterPlugInBitmaps(), true);
+  (void)registered;
+}
