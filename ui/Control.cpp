@@ -56,7 +56,8 @@ TPoint CursorPos() {
 #endif
 }
 
-void SetCursorPos(TPoint p) { GCursor = p; }
+void NoteCursorPos(TPoint p) { GCursor = p; }
+void ForgetMouseCapture() { GCapture = nullptr; }
 
 void NoteMouseControl(TControl* now) {
   TControl* before = GMouseControl;

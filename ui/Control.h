@@ -172,7 +172,9 @@ TControl* MouseControl();
 // Where the pointer is, in screen coordinates (natively: the last position a
 // mouse message was delivered at).
 TPoint CursorPos();
-void SetCursorPos(TPoint p);
+void NoteCursorPos(TPoint p);
+// The platform took the mouse back (Windows build): forget the capture.
+void ForgetMouseCapture();
 // The control under the pointer: within `anyOfWindow`'s top window natively,
 // the window under the pointer in the Windows build; none over a window that
 // is not ours.

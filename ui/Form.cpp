@@ -29,6 +29,24 @@ TModalResult TForm::ShowModal() {
 #endif
 }
 
+void TForm::Show() {
+#ifdef _WIN32
+  ShowForm(*this);
+#endif
+}
+
+// A dialog frame: caption and close box, fixed size.
+unsigned TForm::WindowStyle() const {
+  constexpr unsigned wsPopup = 0x80000000, wsCaption = 0xC00000, wsSysMenu = 0x80000, wsClipChildren = 0x2000000,
+                     dsModalFrame = 0x80;
+  return wsPopup | wsCaption | wsSysMenu | wsClipChildren | dsModalFrame;
+}
+
+unsigned TForm::WindowExStyle() const {
+  constexpr unsigned wsExDlgModalFrame = 0x1, wsExControlParent = 0x10000;
+  return wsExDlgModalFrame | wsExControlParent;
+}
+
 namespace {
 TButton* FindButton(TWinControl& parent, const std::function<bool(TButton&)>& match) {
   for (int i = 0; i < parent.ControlCount(); ++i) {

@@ -33,6 +33,8 @@ public:
   void SetOwnerWindow(void* window) { FOwnerWindow = window; }
 
   TModalResult ShowModal();
+  // Shows the form without waiting (Windows build; natively nothing).
+  void Show();
   void Close() { FModalResult = mrCancel; }
 
   // The buttons Enter and Escape press.

@@ -138,7 +138,7 @@ void TWinControl::WndProc(TMessage& message) {
 bool TWinControl::RouteMouse(TMessage& message) {
   const TPoint p{MouseX(message.LParam), MouseY(message.LParam)};
   const bool top = kRouteToWindowed && !Parent();
-  if (top) SetCursorPos(ClientToScreen(p));
+  if (top) NoteCursorPos(ClientToScreen(p));
   TControl* target = nullptr;
   TControl* capture = MouseCapture();
   if (capture && capture != this) {
@@ -257,13 +257,57 @@ void TWinControl::Update() {
   }
 }
 
-unsigned TWinControl::WindowStyle() const { return 0; }
+unsigned TWinControl::WindowStyle() const {
+  constexpr unsigned wsTabStop = 0x10000;
+  return FTabStop ? wsTabStop : 0;
+}
 
+// Our own containers let the dialog keys reach into their children.
+unsigned TWinControl::WindowExStyle() const {
+  constexpr unsigned wsExControlParent = 0x10000;
+  return WindowClass() ? 0 : wsExControlParent;
+}
+
+// Children are made in tab order: the window order is what the dialog keys
+// follow.
 void TWinControl::HandleNeeded() {
 #ifdef _WIN32
   if (!FWindow) FWindow = TWindow::Create(*this);
+  if (!FWindow) return;
+  std::vector<TWinControl*> children;
   for (TControl* child : FControls)
-    if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->HandleNeeded();
+    if (auto* windowed = dynamic_cast<TWinControl*>(child)) children.push_back(windowed);
+  std::stable_sort(children.begin(), children.end(),
+                   [](auto* a, auto* b) { return a->TabOrder() < b->TabOrder(); });
+  for (TWinControl* child : children) child->HandleNeeded();
+#endif
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+#ifdef _WIN32
+  if (FWindow) FWindow->SetBounds(BoundsRect());
+#endif
+}
+
+TPoint TWinControl::ClientOrigin() const {
+#ifdef _WIN32
+  if (FWindow) return FWindow->ClientOrigin();
+#endif
+  return TControl::ClientOrigin();
+}
+
+void TWinControl::VisibleChanged() {
+#ifdef _WIN32
+  if (FWindow) FWindow->SetVisible(Visible());
+#endif
+}
+
+void TWinControl::DefaultHandler(TMessage& message) {
+#ifdef _WIN32
+  if (FWindow) message.Result = FWindow->DefaultProc(message.Msg, message.WParam, message.LParam);
+#else
+  (void)message;
 #endif
 }
 

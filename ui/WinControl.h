@@ -51,6 +51,8 @@ public:
   void Invalidate() override;
   void Update() override;
   bool Showing() const override;
+  void SetBounds(int left, int top, int width, int height) override;
+  TPoint ClientOrigin() const override;
 
   // Natively a top control can have a surface that stands for the screen:
   // Update paints the invalidated tree on it.
@@ -65,7 +67,7 @@ public:
   // this control wraps one, else our own class.
   virtual const char* WindowClass() const { return nullptr; }
   virtual unsigned WindowStyle() const;
-  virtual unsigned WindowExStyle() const { return 0; }
+  virtual unsigned WindowExStyle() const;
   // The standard window procedure's answer, for wrapped standard classes.
   virtual void WindowCreated() {}
 
@@ -79,6 +81,8 @@ protected:
   void ParentFontChanged() override;
   void ParentColorChanged() override;
   void ColorChanged() override;
+  void VisibleChanged() override;
+  void DefaultHandler(TMessage& message) override;
   bool FInvalid = true;
 
 private:

@@ -1,0 +1,9 @@
+#include "ui/win32/GdiTextEngine.h"
+
+#include "ui/win32/GdiCanvas.h"
+
+TSize TGdiTextEngine::Extent(const TFont& font, std::string_view text) {
+  static const std::unique_ptr<TCanvas> measure = CreateMeasureCanvas();
+  measure->Font = font;
+  return measure->TextExtent(text);
+}
