@@ -28,6 +28,8 @@ const char* const kUsageText =
     "  diff FORMULA VARIABLE [RESULTVAR]  run vktDiffExpress\n"
     "  run ACTION-NAME PARAM...        run a registered action by name\n"
     "  exec NUMBER-TEXT ARGS...        run a command through vktQuantaroExec\n"
+    "  edit ACTION-NUMBER PARAM...     the action's editor dialog (Windows), then the parameters\n"
+    "  about                           the plug-in's About box (Windows)\n"
     "\n"
     "With no command, formulas are read a line each, calc by default,\n"
     "\"d/dx FORMULA\" for the derivative by x: with a prompt on a terminal, else\n"
@@ -82,6 +84,23 @@ int Exec(TZxHost& host, const std::vector<std::string>& args) {
   const bool result = host.ExecCommand(Utf8ToCp1252(args[0]), texts);
   std::cout << "returned " << (result ? "true" : "false") << "\n";
   return Report(host, result, std::cout);
+}
+
+int Edit(TZxHost& host, const std::vector<std::string>& args) {
+  std::int32_t action = 0;
+  try {
+    action = std::stoi(args[0]);
+  } catch (const std::exception&) {
+    return Usage("edit needs an action number");
+  }
+  std::vector<std::optional<std::string>> params;
+  for (std::size_t i = 1; i < args.size(); ++i) params.emplace_back(Utf8ToCp1252(args[i]));
+  const TZxHost::TEdited edited = host.EditAction(action, params);
+  std::cout << "returned " << (edited.result ? "true" : "false") << "\n";
+  for (std::size_t i = 0; i < params.size(); ++i)
+    std::cout << "param " << i << " = " << (edited.texts[i] ? DisplayText(*edited.texts[i]) : "nil")
+              << (edited.fresh[i] ? " (new block)" : " (same block)") << "\n";
+  return 0;
 }
 
 int List(TZxHost& host, const std::string& form) {
@@ -150,5 +169,7 @@ int main(int argc, char** argv) {
   if (command == "diff" && (n == 2 || n == 3)) return Diff(host, args[0], args[1], n == 3 ? args[2] : "result");
   if (command == "run" && n >= 1) return Run(host, args);
   if (command == "exec" && n >= 1) return Exec(host, args);
+  if (command == "edit" && n >= 1) return Edit(host, args);
+  if (command == "about" && n == 0) return host.About(), 0;
   return Usage("cannot read the command " + command + (n ? " with " + std::to_string(n) + " arguments" : ""));
 }
