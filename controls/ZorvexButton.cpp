@@ -1,6 +1,8 @@
 #include "controls/ZorvexButton.h"
 
 #include "controls/ZorvexUtils.h"
+#include "ui/Action.h"
+#include "ui/RasterCanvas.h"
 #include "ui/WinControl.h"
 #ifdef _WIN32
 #include "controls/win32/DisplayWin32.h"
@@ -218,6 +220,16 @@ void TZorvexButton::EnabledChanged(TMessage&) {
   FGlyph->MakeStateImage(Enabled() ? StateUp : StateDisabled);
   RefreshHot();
   PaintNow();
+}
+
+// An action's image becomes the glyph of a button that has none.
+void TZorvexButton::ActionChange(TAction& action, bool checkDefaults) {
+  TGraphicControl::ActionChange(action, checkDefaults);
+  if (!action.HasImage() || !FGlyph->GlyphBitmap().Empty()) return;
+  const TImageList& images = *action.ActionList()->Images;
+  TBitmap glyph(images.Width(), images.Height(), clFuchsia);
+  images.Draw(glyph.Canvas(), 0, 0, action.ImageIndex);
+  FGlyph->SetGlyphBitmap(&glyph);
 }
 
 void TZorvexButton::DialogChar(TMessage& message) {

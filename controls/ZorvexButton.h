@@ -53,6 +53,7 @@ protected:
   void MouseEnter(TMessage& message) override;
   void MouseLeave(TMessage& message) override;
   void EnabledChanged(TMessage& message) override;
+  void ActionChange(TAction& action, bool checkDefaults) override;
   void DialogChar(TMessage& message) override;
   void ButtonPressed(TMessage& message) override;
   void SysColorChange(TMessage& message) override;

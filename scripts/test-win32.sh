@@ -140,6 +140,7 @@ expect_info "a changed description shows" '"Derivative\r\nas text"'
 rm "$plugins/vktQuantaro.ini"
 expect_info "without the settings file the built-in texts" '"Show differentiated expression."'
 
+step "controls in real windows (scripts/test-win32-ui.sh)"; scripts/test-win32-ui.sh || fail "Windows UI tests"
 echo
 if [ "$failures" -ne 0 ]; then
   echo "Windows tests: $failures failed"

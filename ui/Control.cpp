@@ -4,6 +4,7 @@
 #include <cctype>
 #include <utility>
 
+#include "ui/Action.h"
 #include "ui/RasterCanvas.h"
 #include "ui/WinControl.h"
 #ifdef _WIN32
@@ -258,6 +259,18 @@ void TControl::DblClick() {
 
 void TControl::Click() {
   if (OnClick) OnClick(*this);
+  else if (FAction) FAction->Execute();
+}
+
+void TControl::SetAction(TAction* action) {
+  FAction = action;
+  if (action) ActionChange(*action, true);
+}
+
+void TControl::ActionChange(TAction& action, bool checkDefaults) {
+  if (!checkDefaults || FCaption.empty()) SetCaption(action.Caption);
+  if (!checkDefaults || FEnabled) SetEnabled(action.Enabled);
+  if (!checkDefaults || FHint.empty()) SetHint(action.Hint);
 }
 
 void TControl::MouseEnter(TMessage&) {}

@@ -15,6 +15,7 @@
 #include "ui/Canvas.h"
 #include "ui/Messages.h"
 
+class TAction;
 class TWinControl;
 class TControl;
 
@@ -92,6 +93,11 @@ public:
   // reads like its rules.
   bool DesignMode() const { return false; }
 
+  // The action whose caption, state and command the control takes (not
+  // owned; it must outlive the control).
+  TAction* Action() const { return FAction; }
+  void SetAction(TAction* action);
+
   // `other` is told (Notification) when this control is destroyed.
   void FreeNotification(TControl* other);
   void RemoveFreeNotification(TControl* other);
@@ -133,6 +139,9 @@ protected:
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
   virtual void VisibleChanged() {}
+  // The action's properties reach the control; with `checkDefaults` only
+  // where the control still has its own defaults.
+  virtual void ActionChange(TAction& action, bool checkDefaults);
   virtual void ColorChanged() { Invalidate(); }
   // A control this one asked to hear about is being destroyed.
   virtual void Notification(TControl* removed) { (void)removed; }
@@ -143,6 +152,7 @@ private:
   void DispatchMouse(TMessage& message);
 
   TWinControl* FParent = nullptr;
+  TAction* FAction = nullptr;
   int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
   std::string FCaption;
   TFont FFont;

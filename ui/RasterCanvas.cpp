@@ -1,5 +1,6 @@
 #include "ui/RasterCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -67,31 +68,78 @@ void TRasterCanvas::FillRect(const TRect& r) {
       SetPixel(x, y, BrushAt(x + FOrigin.X, y + FOrigin.Y));
 }
 
-// The corners are quarter ellipses of the given size: a pixel belongs to the
-// shape when its centre lies inside; the outline is every pixel of the shape
-// with a neighbour outside it.
-void TRasterCanvas::RoundRect(const TRect& r, int ellipseWidth, int ellipseHeight) {
-  const int w = r.Width() - 1, h = r.Height() - 1;  // the pen stays inside right and bottom
-  if (w <= 0 || h <= 0) return;
-  const double a = std::min(ellipseWidth, w) / 2.0, b = std::min(ellipseHeight, h) / 2.0;
-  auto inside = [&](int x, int y) {
-    if (x < 0 || y < 0 || x >= w || y >= h) return false;
-    const double px = x + 0.5, py = y + 0.5;
-    const double cx = px < a ? a : (px > w - a ? w - a : px);
-    const double cy = py < b ? b : (py > h - b ? h - b : py);
-    if (cx == px || cy == py || a <= 0 || b <= 0) return true;
-    const double dx = (px - cx) / a, dy = (py - cy) / b;
-    return dx * dx + dy * dy <= 1.0;
-  };
-  const bool pen = PenStyle != TPenStyle::Clear;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      if (!inside(x, y)) continue;
-      const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
-      if (edge && pen) SetPixel(r.Left + x, r.Top + y, PenColor);
-      else if (BrushStyle != TBrushStyle::Clear)
-        SetPixel(r.Left + x, r.Top + y, BrushAt(r.Left + x + FOrigin.X, r.Top + y + FOrigin.Y));
+namespace {
+// The top-left quarter of an ellipse filling (0, 0)-(width - 1, height - 1),
+// by Zingl's integer algorithm: the points GDI's own rounded rectangles
+// under Wine are made of.
+std::vector<TPoint> EllipseQuarter(int width, int height) {
+  std::vector<TPoint> points;
+  const long long a = width - 1, b = height - 1, b1 = b & 1;
+  long long dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a, err = dx + dy + b1 * a * a;
+  const long long stepX = 8 * b * b, stepY = 8 * a * a;
+  int x0 = 0, x1 = static_cast<int>(a), y1 = static_cast<int>((b + 1) / 2 - b1);
+  do {
+    points.push_back({x0, y1});
+    const long long e2 = 2 * err;
+    if (e2 <= dy) {
+      --y1;
+      err += dy += stepY;
     }
+    if (e2 >= dx || 2 * err > dy) {
+      ++x0;
+      --x1;
+      err += dx += stepX;
+    }
+  } while (x0 <= x1);
+  return points;
+}
+}  // namespace
+
+// The outline: the four quarters of the corner ellipse mirrored into the
+// corners, joined by straight edges; the brush fills between the outline's
+// left and right parts of each row. Right column and bottom row excluded.
+void TRasterCanvas::RoundRect(const TRect& r, int ellipseWidth, int ellipseHeight) {
+  const int W = r.Width(), H = r.Height();
+  if (W <= 0 || H <= 0) return;
+  const int ew = std::clamp(ellipseWidth, 1, W), eh = std::clamp(ellipseHeight, 1, H);
+  std::vector<char> outline(static_cast<size_t>(W) * H, 0);
+  auto mark = [&](int x, int y) {
+    if (x >= 0 && y >= 0 && x < W && y < H) outline[static_cast<size_t>(y) * W + x] = 1;
+  };
+  int top = W, side = H;  // where the straight edges begin
+  for (const TPoint p : EllipseQuarter(ew, eh)) {
+    mark(p.X, p.Y);
+    mark(W - 1 - p.X, p.Y);
+    mark(p.X, H - 1 - p.Y);
+    mark(W - 1 - p.X, H - 1 - p.Y);
+    if (p.Y == 0) top = std::min(top, p.X);
+    if (p.X == 0) side = std::min(side, p.Y);
+  }
+  for (int x = top; x <= W - 1 - top; ++x) {
+    mark(x, 0);
+    mark(x, H - 1);
+  }
+  for (int y = side; y <= H - 1 - side; ++y) {
+    mark(0, y);
+    mark(W - 1, y);
+  }
+  const bool pen = PenStyle != TPenStyle::Clear;
+  for (int y = 0; y < H; ++y) {
+    const char* row = &outline[static_cast<size_t>(y) * W];
+    int leftEnd = -1, rightStart = W;
+    for (int x = 0; x < W; ++x)
+      if (row[x]) {
+        if (x < W / 2 || (x == W / 2 && W % 2)) leftEnd = x;
+        else if (rightStart == W) rightStart = x;
+      }
+    for (int x = 0; x < W; ++x) {
+      if (row[x]) {
+        if (pen) SetPixel(r.Left + x, r.Top + y, PenColor);
+      } else if (x > leftEnd && x < rightStart && leftEnd >= 0 && BrushStyle != TBrushStyle::Clear) {
+        SetPixel(r.Left + x, r.Top + y, BrushAt(r.Left + x + FOrigin.X, r.Top + y + FOrigin.Y));
+      }
+    }
+  }
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "ControlsTestUtil.h"
 
 #include "controls/ZorvexButton.h"
+#include "ui/Action.h"
 #include "ui/Panel.h"
 
 namespace {
@@ -190,6 +191,27 @@ TEST(ZorvexButton, HotTrackingAndTheFlatFace) {
   EXPECT_FALSE(s.A.Hot());
   EXPECT_TRUE(s.B.Hot());
   EXPECT_EQ(canvas.Pixel(22, 10), clWhite);
+}
+
+TEST(ZorvexButton, ActionGivesCaptionCommandAndItsImageAsGlyph) {
+  TImageList images(20, 20);
+  images.Add(Glyph(20, 20), clDefault);
+  TActionList list;
+  list.Images = &images;
+  TAction action(&list);
+  action.Caption = "Insert";
+  action.ImageIndex = 0;
+  int runs = 0;
+  action.OnExecute = [&](TAction&) { ++runs; };
+  TScene s;
+  s.B.OnClick = nullptr;
+  s.B.SetAction(&action);
+  EXPECT_EQ(s.B.Caption(), "Insert");
+  EXPECT_EQ(s.B.Glyph().Width(), 20);
+  EXPECT_EQ(s.B.Glyph().Pixel(0, 19), clFuchsia);  // transparent pixels over fuchsia
+  EXPECT_EQ(s.B.Glyph().Pixel(5, 5), clRed);
+  s.Click(50, 20);
+  EXPECT_EQ(runs, 1);
 }
 
 TEST(ZorvexButton, AcceleratorClicks) {
