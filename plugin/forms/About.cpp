@@ -17,14 +17,6 @@ constexpr TColor kLinkColor = Rgb(0, 0, 255), kHotLinkColor = Rgb(255, 0, 0);
 constexpr int kShowHidden = 0;
 }  // namespace
 
-void TLinkLabel::WndProc(TMessage& message) {
-  if (message.Msg == MSG_SETCURSOR && SetCursorShape(FHandCursor)) {
-    message.Result = 1;
-    return;
-  }
-  TLabel::WndProc(message);
-}
-
 TAboutBoxForm::TAboutBoxForm() : TForm(nullptr) {
   SetCaption("About vktQuantaro");
   SetColor(clBtnFace);
@@ -111,6 +103,15 @@ void TAboutBoxForm::Label2Click(TControl&) {
 }
 
 void TAboutBoxForm::WndProc(TMessage& message) {
-  if (message.Msg == MSG_ACTIVATE && ReportsActivation(message.WParam)) BringFormToTop(*this);
+  if (message.Msg == MSG_SETCURSOR && IsWindowOf(*Label2, message.WParam) && SetCursorShape(Label2->HandCursor())) {
+    message.Result = 1;
+    return;
+  }
+  if (message.Msg == MSG_ACTIVATE) WMActivate(message);
   TForm::WndProc(message);
+}
+
+void TAboutBoxForm::WMActivate(TMessage& message) {
+  LeaveDialogKeysToForm(*Memo1);
+  if (ReportsActivation(message.WParam)) BringFormToTop(*this);
 }

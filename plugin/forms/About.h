@@ -16,13 +16,13 @@
 // The project's web page until it has a domain of its own.
 inline constexpr const char* kHomePageAddress = "https://www.example.com/vktQuantaro/";
 
-// A label that shows the pointing hand or the default arrow over itself.
+// A label that shows the pointing hand or the default arrow over itself
+// (its form answers the cursor question for it).
 class TLinkLabel : public TLabel {
 public:
   using TLabel::TLabel;
   bool HandCursor() const { return FHandCursor; }
   void SetHandCursor(bool value) { FHandCursor = value; }
-  void WndProc(TMessage& message) override;
 
 private:
   bool FHandCursor = false;
@@ -47,6 +47,7 @@ public:
   void WndProc(TMessage& message) override;
 
 private:
+  void WMActivate(TMessage& message);
   void ShowLink(TColor color, bool hand);
 };
 

@@ -82,7 +82,10 @@ void TActionEditForm::Loaded() {
 }
 
 void TActionEditForm::WndProc(TMessage& message) {
-  if (message.Msg == MSG_ACTIVATE) WMActivate(message);
+  if (message.Msg == MSG_ACTIVATE) {
+    LeaveDialogKeysToForm(*Memo1);
+    WMActivate(message);
+  }
   TForm::WndProc(message);
 }
 

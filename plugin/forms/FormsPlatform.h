@@ -8,6 +8,7 @@
 #include <string>
 
 class TForm;
+class TMemo;
 class TWinControl;
 
 // The window that is active on the calling thread (none natively).
@@ -18,10 +19,19 @@ void BringFormToTop(TForm& form);
 // parameter reports activation.
 constexpr unsigned MSG_ACTIVATE = 0x0006;
 constexpr bool ReportsActivation(std::uintptr_t wParam) { return (wParam & 0xFFFF) != 0; }
-// The window message that asks a window for its cursor; answers it with
-// the pointing hand when `hand` is set, else leaves it to the default.
+// The window message that asks a window for its cursor (a standard child
+// passes it up to its parents with its own window as first parameter), and
+// whether that window is the control's.
 constexpr unsigned MSG_SETCURSOR = 0x0020;
+bool IsWindowOf(const TWinControl& control, std::uintptr_t window);
+// Shows the pointing hand when `hand` is set and says so; else leaves the
+// cursor to the default handling.
 bool SetCursorShape(bool hand);
+// A multi-line edit keeps Tab and Escape, and Enter too, from the dialog
+// unless told otherwise: this one lets Tab and Escape (and Enter when it
+// does not want returns) reach the form, so that they move the focus and
+// press the buttons there. Once per window; call when the form activates.
+void LeaveDialogKeysToForm(TMemo& memo);
 // The shell carries out `verb` on `file` with `owner` as the owning window,
 // no parameters, no working folder and show command `show`; failures are
 // not reported.

@@ -528,15 +528,27 @@ void AboutChecks(const TPlugInApi& api, HMODULE plugin) {
         }
       return std::string(red ? "red" : "") + (blue ? "blue" : "");
     };
+    // The cursor the link asks for: the pointing hand while it is red.
+    auto cursor = [&] {
+      SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+      CURSORINFO info{};
+      info.cbSize = sizeof info;
+      GetCursorInfo(&info);
+      return info.hCursor == LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)) ? "hand" : "arrow";
+    };
     const std::string atRest = linkColours("About");
+    const std::string restCursor = cursor();
     PostMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(20, 8));
     const std::string over = linkColours("About-link-hot");
+    const std::string hotCursor = cursor();
     PostMessageA(form, WM_MOUSEMOVE, 0, MAKELPARAM(200, 30));
     const std::string offForm = linkColours("About-link-off");
     PostMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(20, 8));
     Settle(form);
     PostMessageA(box, WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
     const std::string offBox = linkColours("About-link-off");
+    Check(restCursor == "arrow" && hotCursor == "hand" && cursor() == std::string("arrow"),
+          "About: the pointing hand over the red link only", restCursor + "/" + hotCursor);
     Check(atRest == "blue" && over == "red" && offForm == "blue" && offBox == "blue",
           "About: the link is red under the mouse, blue again over the form and the help box",
           atRest + "/" + over + "/" + offForm + "/" + offBox);
