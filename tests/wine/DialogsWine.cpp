@@ -4,7 +4,10 @@
 // caption, reads its windows' texts and places, types, clicks and closes
 // it with window messages, and captures it into a PNG.
 //
-//   dialogs_wine PLUGIN SCREENSHOT-FOLDER
+//   dialogs_wine PLUGIN SCREENSHOT-FOLDER [SUFFIX]
+//
+// With a suffix (a display of 256 colours or fewer: the classic look) the
+// three dialogs are only shown, captured as NAME-SUFFIX.png and closed.
 //
 // Prints "ok" or "FAIL" a line per check; exits 1 when any failed.
 
@@ -441,7 +444,6 @@ void EditorChecks(const TPlugInApi& api, const TEditorCase& e) {
     for (int i = 0; i < ParamCount(e); ++i)
       if (TextOf(EditOf(form, e, i)) != texts[i]) panels += "Edit" + std::to_string(i + 1) + " holds " + TextOf(EditOf(form, e, i));
     Check(panels.empty(), std::string(e.caption) + ": panel captions and parameter texts", panels);
-    CheckTabOrder(form, e);
     POINT client;
     const TCapture shot = Screenshot(form, e.action == 1 ? "vktCalcExpress" : "vktDiffExpress", client);
     const int panelX = client.x + 8, panelY = client.y + 8;
@@ -451,6 +453,7 @@ void EditorChecks(const TPlugInApi& api, const TEditorCase& e) {
     Check(body == Rgb(255, 255, 225) && face == static_cast<TColor>(GetSysColor(COLOR_BTNFACE)) && band != face,
           std::string(e.caption) + ": help box body, button face and caption band in the capture",
           "body " + Hex(body) + ", face " + Hex(face) + ", band " + Hex(band));
+    CheckTabOrder(form, e);
     PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
   }, same);
 
@@ -563,11 +566,35 @@ void AboutChecks(const TPlugInApi& api, HMODULE plugin) {
   });
 }
 
+// Each dialog shown, captured and closed.
+void CaptureOnly(const TPlugInApi& api, const std::string& suffix) {
+  for (const TEditorCase* e : {&kCalc, &kDiff}) {
+    MakeParams(*e, {"2*x", "x", "d"});
+    UnderHost(e->caption, [&] { api.EditAction(e->action, gParams); }, [&] {
+      HWND form = WaitForWindow(e->caption);
+      if (!form) return Check(false, std::string(e->caption) + ": the dialog appears");
+      POINT client;
+      Screenshot(form, std::string(e->action == 1 ? "vktCalcExpress-" : "vktDiffExpress-") + suffix, client);
+      PostMessageA(Child(form, "Cancel"), BM_CLICK, 0, 0);
+      ForceClose(form, e->caption);
+    });
+    FreeParams();
+  }
+  UnderHost("About", [&] { api.About(); }, [&] {
+    HWND form = WaitForWindow("About vktQuantaro");
+    if (!form) return Check(false, "About: the box appears");
+    POINT client;
+    Screenshot(form, "About-" + suffix, client);
+    PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
+    ForceClose(form, "About");
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: dialogs_wine PLUGIN SCREENSHOT-FOLDER\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: dialogs_wine PLUGIN SCREENSHOT-FOLDER [SUFFIX]\n");
     return 2;
   }
   gShots = argv[2];
@@ -581,6 +608,11 @@ int main(int argc, char** argv) {
   host.Start();
   SetHostInterfaceAccess(&Access);
   const TPlugInApi& api = library.Api();
+  if (argc == 4) {
+    CaptureOnly(api, argv[3]);
+    std::printf("%s\n", gFailures ? "dialog captures: FAILED" : "dialog captures: all taken");
+    return gFailures ? 1 : 0;
+  }
 
   for (std::int32_t action : {0, 3}) {
     char* params[4] = {NewHostString("a"), NewHostString("b"), NewHostString("c"), nullptr};
