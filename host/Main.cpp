@@ -33,6 +33,8 @@ const char* const kUsageText =
     "                                  the formula and its derivative (from the diff\n"
     "                                  action) at STEPS+1 points (default 20 steps),\n"
     "                                  --svg: also a plot of both into FILE\n"
+    "  edit ACTION-NUMBER PARAM...     the action's editor dialog (Windows), then the parameters\n"
+    "  about                           the plug-in's About box (Windows)\n"
     "\n"
     "With no command, formulas are read a line each, calc by default,\n"
     "\"d/dx FORMULA\" for the derivative by x: with a prompt on a terminal, else\n"
@@ -87,6 +89,23 @@ int Exec(TZxHost& host, const std::vector<std::string>& args) {
   const bool result = host.ExecCommand(Utf8ToCp1252(args[0]), texts);
   std::cout << "returned " << (result ? "true" : "false") << "\n";
   return Report(host, result, std::cout);
+}
+
+int Edit(TZxHost& host, const std::vector<std::string>& args) {
+  std::int32_t action = 0;
+  try {
+    action = std::stoi(args[0]);
+  } catch (const std::exception&) {
+    return Usage("edit needs an action number");
+  }
+  std::vector<std::optional<std::string>> params;
+  for (std::size_t i = 1; i < args.size(); ++i) params.emplace_back(Utf8ToCp1252(args[i]));
+  const TZxHost::TEdited edited = host.EditAction(action, params);
+  std::cout << "returned " << (edited.result ? "true" : "false") << "\n";
+  for (std::size_t i = 0; i < params.size(); ++i)
+    std::cout << "param " << i << " = " << (edited.texts[i] ? DisplayText(*edited.texts[i]) : "nil")
+              << (edited.fresh[i] ? " (new block)" : " (same block)") << "\n";
+  return 0;
 }
 
 int List(TZxHost& host, const std::string& form) {
@@ -161,5 +180,7 @@ int main(int argc, char** argv) {
     if (!options) return Usage(problem);
     return RunTable(host, *options, std::cout, std::cerr);
   }
+  if (command == "edit" && n >= 1) return Edit(host, args);
+  if (command == "about" && n == 0) return host.About(), 0;
   return Usage("cannot read the command " + command + (n ? " with " + std::to_string(n) + " arguments" : ""));
 }

@@ -81,6 +81,21 @@ bool TZxHost::ExecAction(std::int32_t action, const std::vector<std::optional<st
   return result;
 }
 
+TZxHost::TEdited TZxHost::EditAction(std::int32_t action, const std::vector<std::optional<std::string>>& params) {
+  std::vector<char*> blocks;
+  for (const auto& param : params) blocks.push_back(param ? NewHostString(*param) : nullptr);
+  blocks.push_back(nullptr);
+  const std::vector<char*> before = blocks;
+  TEdited edited;
+  edited.result = FApi.EditAction(action, blocks.data());
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    edited.texts.push_back(blocks[i] ? std::optional<std::string>(blocks[i]) : std::nullopt);
+    edited.fresh.push_back(blocks[i] != before[i]);
+  }
+  for (char*& block : blocks) DisposeHostString(block);
+  return edited;
+}
+
 bool TZxHost::ExecCommand(const std::string& number, const std::vector<std::string>& args) {
   if (!FApi.Exec) return false;
   std::intptr_t a[3] = {0, 0, 0};

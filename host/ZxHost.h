@@ -45,6 +45,16 @@ public:
   // Runs an action with the given parameter texts (nil for none) through
   // zxExecAction; the host's blocks are made for the call and freed after.
   bool ExecAction(std::int32_t action, const std::vector<std::optional<std::string>>& params);
+  // Shows the editor of an action through zxEditAction with blocks made
+  // for the call: its result, and for each parameter the text it holds
+  // afterwards and whether the plug-in put a new block there.
+  struct TEdited {
+    bool result = false;
+    std::vector<std::optional<std::string>> texts;
+    std::vector<bool> fresh;
+  };
+  TEdited EditAction(std::int32_t action, const std::vector<std::optional<std::string>>& params);
+  void About() { FApi.About(); }
   // vktQuantaroExec with up to three texts after the number text.
   bool ExecCommand(const std::string& number, const std::vector<std::string>& args);
   // vktQuantaroCmdList; the list text, or nothing when it returned 0.

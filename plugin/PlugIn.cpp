@@ -4,10 +4,10 @@
 
 #include "plugin/Actions.h"
 #include "plugin/CommandList.h"
+#include "plugin/EntryGuard.h"
 #include "plugin/Platform.h"
 #include "plugin/PlugInUtils.h"
 #include "plugin/Settings.h"
-#include "runtime/FloatEnv.h"
 
 std::string PlugInName;
 std::array<std::string, 3> ActionName;
@@ -25,29 +25,6 @@ std::int32_t gInitValue = 0;
 constexpr std::uint8_t kGroupKinds[] = {0};
 constexpr std::uint8_t kCalcKinds[] = {ParamKindText, ParamKindVariable};
 constexpr std::uint8_t kDiffKinds[] = {ParamKindText, ParamKindText, ParamKindVariable};
-
-// Runs one entry point's body under the standard floating-point settings;
-// any error ends there and gives the fallback result.
-template <typename R, typename F>
-R Guarded(R fallback, F&& body) noexcept {
-  TFloatEnvGuard guard;
-  const THostFrame host(guard);
-  try {
-    return body();
-  } catch (...) {
-    return fallback;
-  }
-}
-
-template <typename F>
-void Guarded(F&& body) noexcept {
-  TFloatEnvGuard guard;
-  const THostFrame host(guard);
-  try {
-    body();
-  } catch (...) {
-  }
-}
 
 std::string Text(const char* text) { return std::string(HostStringText(text)); }
 
@@ -127,8 +104,8 @@ bool ExecAction(std::int32_t action, char** params) noexcept {
 }
 
 bool EditAction(std::int32_t, char**) noexcept {
-  // No editor dialog is built in yet: nothing is shown and the parameters
-  // stay as they are.
+  // The build without dialogs: nothing is shown and the parameters stay as
+  // they are.
   return false;
 }
 

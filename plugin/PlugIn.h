@@ -28,6 +28,9 @@ void RegisterScriptProcessor(void* proc) noexcept;
 void RegisterInterfaceAccess(TInterfaceAccessProc proc) noexcept;
 void PlugInMessage(std::int32_t message) noexcept;
 bool ExecAction(std::int32_t action, char** params) noexcept;
+// The build without dialogs (natively): EditAction shows nothing and
+// returns false, About does nothing. The Windows exports call the dialogs
+// of plugin/forms instead (EditActionDialog, AboutDialog).
 bool EditAction(std::int32_t action, char** params) noexcept;
 void About() noexcept;
 std::int32_t CmdList(const char* unused, const char* form, char* buffer) noexcept;

@@ -10,7 +10,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 native_pkgs=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-dev
              libmuparser-dev libginac-dev pkg-config locales librsvg2-bin libpng-dev)
-windows_pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth)
+windows_pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth fonts-liberation)
 
 missing=()
 want() { for p in "$@"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done; }

@@ -141,6 +141,7 @@ rm "$plugins/vktQuantaro.ini"
 expect_info "without the settings file the built-in texts" '"Show differentiated expression."'
 
 step "controls in real windows (scripts/test-win32-ui.sh)"; scripts/test-win32-ui.sh || fail "Windows UI tests"
+step "the dialogs in real windows (scripts/test-win32-dialogs.sh)"; scripts/test-win32-dialogs.sh || fail "Windows dialog tests"
 echo
 if [ "$failures" -ne 0 ]; then
   echo "Windows tests: $failures failed"

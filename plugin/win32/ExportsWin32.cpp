@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "plugin/PlugIn.h"
+#include "plugin/forms/Dialogs.h"
 #include "plugin/win32/RegisterCall.h"
 
 extern "C" {
@@ -27,9 +28,9 @@ __attribute__((used)) bool vktEntryExecAction(std::int32_t action, char** params
   return ExecAction(action, params);
 }
 __attribute__((used)) bool vktEntryEditAction(std::int32_t action, char** params) {
-  return EditAction(action, params);
+  return EditActionDialog(action, params);
 }
-__attribute__((used)) void vktEntryAbout() { About(); }
+__attribute__((used)) void vktEntryAbout() { AboutDialog(); }
 
 __stdcall std::int32_t vktQuantaroCmdList(const char* unused, const char* form, char* buffer) {
   return CmdList(unused, form, buffer);

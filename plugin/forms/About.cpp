@@ -1,0 +1,117 @@
+#include "plugin/forms/About.h"
+
+#include "plugin/forms/FormLayout.h"
+#include "plugin/forms/FormsPlatform.h"
+
+TShellOpen AboutShellOpen = ShellExecuteOpen;
+
+namespace {
+template <typename T>
+T* Make(TComponent* owner, const std::string& name) {
+  auto* control = new T(owner);  // owned and freed by the form
+  control->SetName(name);
+  return control;
+}
+
+constexpr TColor kLinkColor = Rgb(0, 0, 255), kHotLinkColor = Rgb(255, 0, 0);
+constexpr int kShowHidden = 0;
+}  // namespace
+
+TAboutBoxForm::TAboutBoxForm() : TForm(nullptr) {
+  SetCaption("About vktQuantaro");
+  SetColor(clBtnFace);
+  SetFont(DialogFont(kLinkColor));
+  SetPosition(TFormPosition::ScreenCenter);
+  SetClientSize(361, 264);
+  OKBtn = Make<TButton>(this, "OKBtn");
+  Image1 = Make<TImage>(this, "Image1");
+  Label1 = Make<TLabel>(this, "Label1");
+  ZorvexHelpBox1 = Make<TZorvexHelpBox2>(this, "ZorvexHelpBox1");
+  Label2 = Make<TLinkLabel>(this, "Label2");
+  ZorvexPanel1 = Make<TZorvexPanel>(this, "ZorvexPanel1");
+  Memo1 = Make<TMemo>(this, "Memo1");
+  // In tab order.
+  PlaceControls({
+      {OKBtn, this, 136, 232, 84, 25, "OK"},
+      {ZorvexHelpBox1, this, 8, 56, 345, 65, "Homepage"},
+      {Label2, ZorvexHelpBox1, 8, 32, 329, 17, kHomePageAddress},
+      {ZorvexPanel1, this, 8, 128, 353, 97, "Commandlist"},
+      {Memo1, ZorvexPanel1, 8, 24, 337, 65},
+      {Image1, this, 8, 8, 37, 39},
+      {Label1, this, 48, 8, 304, 38, "vktQuantaro"},
+  });
+  OKBtn->SetDefault(true);
+  OKBtn->SetModalResult(mrOk);
+  OKBtn->SetAnchors(akLeft | akTop | akRight);
+
+  PrepareFormResources();
+  Image1->Picture().LoadFromResourceName("VKTABOUTPICTURE");
+  Image1->SetCenter(true);
+  Image1->SetTransparent(true);
+
+  Label1->SetAnchors(akLeft | akTop | akRight);
+  Label1->SetAlignment(TAlignment::Center);
+  Label1->SetLayout(TTextLayout::Center);
+  Label1->SetColor(clBtnFace);
+  Label1->SetFont(ArialFont(21));
+
+  ZorvexHelpBox1->SetAnchors(akLeft | akTop | akRight);
+  ZorvexHelpBox1->SetFont(DialogFont());
+
+  Label2->SetAnchors(akLeft | akTop | akRight);
+  Label2->SetAlignment(TAlignment::Center);
+  Label2->SetLayout(TTextLayout::Center);
+  Label2->SetColor(clInfoBk);
+  Label2->SetFont(DialogFont(kLinkColor));
+  Label2->SetShowHint(false);
+
+  ZorvexPanel1->SetShowAccelChar(true);
+  ZorvexPanel1->SetFont(DialogFont(clBlack));
+
+  Memo1->SetReadOnly(true);
+  Memo1->SetTabStop(false);
+  Memo1->SetBorder(false);
+  Memo1->SetColor(clInfoBk);
+  Memo1->SetScrollBars(TScrollStyle::Vertical);
+  Memo1->SetWantReturns(false);
+  Memo1->SetFont(DialogFont(clBlack));
+  Memo1->SetLines({"CalcExpress", "\tvktCalcExpress", "DiffExpress", "\tvktDiffExpress"});
+
+  OnMouseMove = [this](TControl& s, TShiftState k, int x, int y) { FormMouseMove(s, k, x, y); };
+  ZorvexHelpBox1->OnMouseMove = [this](TControl& s, TShiftState k, int x, int y) {
+    ZorvexHelpBox1MouseMove(s, k, x, y);
+  };
+  Label2->OnMouseMove = [this](TControl& s, TShiftState k, int x, int y) { Label2MouseMove(s, k, x, y); };
+  Label2->OnClick = [this](TControl& s) { Label2Click(s); };
+}
+
+void TAboutBoxForm::ShowLink(TColor color, bool hand) {
+  TFont font = Label2->Font();
+  font.Color = color;
+  Label2->SetFont(font);
+  Label2->SetHandCursor(hand);
+}
+
+void TAboutBoxForm::Label2MouseMove(TControl&, TShiftState, int, int) { ShowLink(kHotLinkColor, true); }
+
+void TAboutBoxForm::FormMouseMove(TControl&, TShiftState, int, int) { ShowLink(kLinkColor, false); }
+
+void TAboutBoxForm::ZorvexHelpBox1MouseMove(TControl&, TShiftState, int, int) { ShowLink(kLinkColor, false); }
+
+void TAboutBoxForm::Label2Click(TControl&) {
+  if (AboutShellOpen) AboutShellOpen(OwnerWindow(), "open", Label2->Caption(), kShowHidden);
+}
+
+void TAboutBoxForm::WndProc(TMessage& message) {
+  if (message.Msg == MSG_SETCURSOR && IsWindowOf(*Label2, message.WParam) && SetCursorShape(Label2->HandCursor())) {
+    message.Result = 1;
+    return;
+  }
+  if (message.Msg == MSG_ACTIVATE) WMActivate(message);
+  TForm::WndProc(message);
+}
+
+void TAboutBoxForm::WMActivate(TMessage& message) {
+  LeaveDialogKeysToForm(*Memo1);
+  if (ReportsActivation(message.WParam)) BringFormToTop(*this);
+}

@@ -1,0 +1,107 @@
+#include "plugin/forms/ActionEditForm.h"
+
+#include "plugin/PlugInUtils.h"
+#include "plugin/forms/FormLayout.h"
+#include "plugin/forms/FormsPlatform.h"
+
+namespace {
+
+constexpr TColor kHelpBoxColor = Rgb(255, 255, 225);
+
+template <typename T>
+T* Make(TComponent* owner, const std::string& name) {
+  auto* control = new T(owner);  // owned and freed by the form
+  control->SetName(name);
+  return control;
+}
+
+// A host-string variable of our own, freed on every path.
+class THostStringVar {
+public:
+  THostStringVar() = default;
+  ~THostStringVar() { FreeHostString(FText); }
+  THostStringVar(const THostStringVar&) = delete;
+  THostStringVar& operator=(const THostStringVar&) = delete;
+  char*& Get() { return FText; }
+
+private:
+  char* FText = nullptr;
+};
+
+}  // namespace
+
+TActionEditForm::TActionEditForm() : TForm(nullptr) {
+  SetCaption("Action Properties");
+  SetColor(clBtnFace);
+  SetFont(DialogFont());
+  SetPosition(TFormPosition::ScreenCenter);
+  OKBtn = Make<TButton>(this, "OKBtn");
+  OKBtn->SetDefault(true);
+  OKBtn->SetModalResult(mrOk);
+  CancelBtn = Make<TButton>(this, "CancelBtn");
+  CancelBtn->SetCancel(true);
+  CancelBtn->SetModalResult(mrCancel);
+  ZorvexHelpBox1 = Make<TZorvexHelpBox2>(this, "ZorvexHelpBox1");
+  ZorvexHelpBox1->SetColor(kHelpBoxColor);
+  Memo1 = Make<TMemo>(this, "Memo1");
+  Memo1->SetBorder(false);
+  Memo1->SetColor(clInfoBk);
+  Memo1->SetFont(ArialFont(12));
+  ZorvexCommandBox = Make<TZorvexHelpBox2>(this, "ZorvexCommandBox");
+  ZorvexCommandBox->SetCaption("CommandName");
+  ZorvexCommandBox->SetColor(kHelpBoxColor);
+  CommandLabel = Make<TLabel>(this, "CommandLabel");
+  CommandLabel->SetWordWrap(true);
+  CommandLabel->SetColor(clInfoBk);
+  PrepareFormResources();
+  FInsertGlyph.LoadFromResourceName("VKTINSERTVARIABLE");
+}
+
+TActionEditForm::TParameter TActionEditForm::AddParameter(int number) {
+  const std::string n = std::to_string(number);
+  auto* panel = Make<TZorvexPanel>(this, "ZorvexPanel" + n);
+  panel->SetCaption("Headline Edit" + n);
+  panel->SetParentBackground(false);
+  panel->SetShowAccelChar(true);
+  auto* edit = Make<TEdit>(this, "Edit" + n);
+  edit->SetFont(ArialFont(12));
+  auto* button = Make<TZorvexButton>(this, "SpeedButton" + n);
+  button->SetFlat(true);
+  button->SetHint("Insert Variable");
+  button->SetShowHint(true);
+  button->SetGlyph(&FInsertGlyph);
+  button->OnClick = [edit](TControl&) { InsertVariable(*edit); };
+  FPanels.push_back(panel);
+  FEdits.push_back(edit);
+  FSpeedButtons.push_back(button);
+  return {panel, edit, button};
+}
+
+void TActionEditForm::Loaded() {
+  for (TZorvexButton* button : FSpeedButtons) button->Loaded();
+}
+
+void TActionEditForm::WndProc(TMessage& message) {
+  if (message.Msg == MSG_ACTIVATE) {
+    LeaveDialogKeysToForm(*Memo1);
+    WMActivate(message);
+  }
+  TForm::WndProc(message);
+}
+
+void TActionEditForm::WMActivate(TMessage& message) {
+  if (ReportsActivation(message.WParam)) BringFormToTop(*this);
+}
+
+void InsertVariable(TEdit& edit) noexcept {
+  if (!InterfaceAccessProc) return;
+  try {
+    THostStringVar variable;
+    if (!SetHostString(variable.Get(), edit.Text())) return;
+    if (CallInterfaceAccess(InsertVariableCommand, &variable.Get()))
+      edit.SetText(HostStringText(variable.Get()));
+  } catch (...) {
+    // The host failed inside its routine: the edit keeps its text and the
+    // dialog goes on.
+  }
+}

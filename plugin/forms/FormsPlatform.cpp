@@ -1,0 +1,16 @@
+#include "plugin/forms/FormsPlatform.h"
+
+void RegisterPlugInBitmaps();  // generated from plugin/res
+
+// The native build: no windows, no shell.
+void* ActiveHostWindow() { return nullptr; }
+void BringFormToTop(TForm&) {}
+bool IsWindowOf(const TWinControl&, std::uintptr_t) { return false; }
+bool SetCursorShape(bool) { return false; }
+void LeaveDialogKeysToForm(TMemo&) {}
+void ShellExecuteOpen(void*, const std::string&, const std::string&, int) {}
+
+void PrepareFormResources() {
+  static const bool registered = (RegisterPlugInBitmaps(), true);
+  (void)registered;
+}

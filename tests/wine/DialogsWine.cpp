@@ -1,0 +1,632 @@
+// The plug-in's dialogs in real windows under Wine, driven the way a screen
+// reader or an automation tool would: the host's thread calls the export
+// under the host's control word, a second thread finds the dialog by its
+// caption, reads its windows' texts and places, types, clicks and closes
+// it with window messages, and captures it into a PNG.
+//
+//   dialogs_wine PLUGIN SCREENSHOT-FOLDER [SUFFIX]
+//
+// With a suffix (a display of 256 colours or fewer: the classic look) the
+// three dialogs are only shown, captured as NAME-SUFFIX.png and closed.
+//
+// Prints "ok" or "FAIL" a line per check; exits 1 when any failed.
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/PlugInLoader.h"
+#include "host/ZxHost.h"
+#include "host/win32/HostThunks.h"
+#include "tests/plugin/FloatState.h"
+#include "tests/wine/PngFile.h"
+
+#include <windows.h>
+
+namespace {
+
+int gFailures = 0;
+
+void Check(bool ok, const std::string& what, const std::string& detail = "") {
+  std::printf("%s %s%s%s\n", ok ? "ok    " : "FAIL  ", what.c_str(), detail.empty() ? "" : ": ", detail.c_str());
+  std::fflush(stdout);
+  if (!ok) ++gFailures;
+}
+
+// ---- windows seen from outside ------------------------------------------------
+
+std::string TextOf(HWND window) {
+  char text[4096] = "";
+  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[128] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// Direct child by window text, or by class when the key starts with "#";
+// `skip` further matches are passed over.
+HWND Child(HWND parent, const std::string& key, int skip = 0) {
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    const bool match = key[0] == '#' ? _stricmp(ClassOf(w).c_str(), key.c_str() + 1) == 0 : TextOf(w) == key;
+    if (match && skip-- == 0) return w;
+  }
+  return nullptr;
+}
+
+// A window down a path of keys from the form.
+HWND Path(HWND form, const std::vector<std::string>& keys) {
+  HWND w = form;
+  for (const std::string& key : keys)
+    if (w) w = Child(w, key);
+  return w;
+}
+
+RECT PlaceInParent(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string Describe(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+         std::to_string(r.bottom - r.top);
+}
+
+template <typename F>
+bool WaitFor(F&& done, int milliseconds = 5000) {
+  for (int waited = 0; waited < milliseconds; waited += 20) {
+    if (done()) return true;
+    Sleep(20);
+  }
+  return done();
+}
+
+HWND WaitForWindow(const char* caption) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowA(nullptr, caption)) && IsWindowVisible(found); });
+  return found;
+}
+
+HWND FocusOf(HWND form) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void Key(HWND target, UINT key) {
+  PostMessageA(target, WM_KEYDOWN, key, 1);
+  PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+void Type(HWND edit, const std::string& text) {
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  for (char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+  WaitFor([&] { return TextOf(edit) == text; }, 2000);
+}
+
+constexpr WPARAM kLeftButton = 0x0001;
+
+void Click(HWND window, int x, int y) {
+  PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  PostMessageA(window, WM_LBUTTONDOWN, kLeftButton, MAKELPARAM(x, y));
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// Waits until the posted messages have been handled by the dialog's thread.
+void Settle(HWND form) {
+  SendMessageA(form, WM_NULL, 0, 0);
+  Sleep(100);
+  SendMessageA(form, WM_NULL, 0, 0);
+}
+
+// ---- captures -------------------------------------------------------------------
+
+struct TCapture {
+  int width = 0, height = 0;
+  std::vector<TColor> pixels;
+  TColor At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// The window as it is on the screen, frame and caption included; the
+// client area's origin inside it in `client`.
+TCapture CaptureWindow(HWND window, POINT& client) {
+  RECT r;
+  GetWindowRect(window, &r);
+  client = {0, 0};
+  ClientToScreen(window, &client);
+  client.x -= r.left, client.y -= r.top;
+  TCapture c{r.right - r.left, r.bottom - r.top, {}};
+  HDC screen = GetWindowDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), c.width, -c.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, c.width, c.height, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  const auto* source = static_cast<const std::uint32_t*>(bits);
+  for (int i = 0; i < c.width * c.height; ++i)
+    c.pixels.push_back(Rgb((source[i] >> 16) & 0xFF, (source[i] >> 8) & 0xFF, source[i] & 0xFF));
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return c;
+}
+
+std::string gShots;
+
+TCapture Screenshot(HWND form, const std::string& name, POINT& client) {
+  Settle(form);
+  SetForegroundWindow(form);
+  RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  Settle(form);
+  TCapture c = CaptureWindow(form, client);
+  WritePng(gShots + "\\" + name + ".png", c.width, c.height, c.pixels);
+  return c;
+}
+
+std::string Hex(TColor c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(c));
+  return text;
+}
+
+// ---- the host's side --------------------------------------------------------------
+
+constexpr std::uint16_t kHostControl = 0x1332;
+constexpr std::uint32_t kHostMxcsr = 0x1F80;
+
+enum class TPicker { Picks, Declines, Raises };
+TPicker gPicker = TPicker::Picks;
+std::vector<std::string> gOffered;
+std::vector<std::uint16_t> gControlSeen;
+TFloatState gHostState{};
+
+bool Access(std::int32_t command, char** variable) {
+  gControlSeen.push_back(ReadFloat().control);
+  gOffered.push_back(std::to_string(command) + ":" + (*variable ? *variable : "(nil)"));
+  switch (gPicker) {
+    case TPicker::Picks:
+      DisposeHostString(*variable);
+      *variable = NewHostString("[picked]");
+      return true;
+    case TPicker::Declines: return false;
+    case TPicker::Raises: {
+      int* volatile nowhere = nullptr;
+      *nowhere = 1;  // the host's own fault, inside its routine
+      return true;
+    }
+  }
+  return false;
+}
+
+// The shell as the DLL imports it, replaced in its import table.
+std::vector<std::string> gShellCalls;
+HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, INT show) {
+  gShellCalls.push_back(std::string(verb ? verb : "(nil)") + " " + (file ? file : "(nil)") + " " +
+                        (parameters ? "params" : "-") + " " + (folder ? "folder" : "-") + " " +
+                        std::to_string(show));
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+bool ReplaceImport(HMODULE module, const char* dll, FARPROC original, FARPROC replacement) {
+  auto* base = reinterpret_cast<std::uint8_t*>(module);
+  const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
+    if (_stricmp(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
+    for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); t->u1.Function; ++t) {
+      if (t->u1.Function != reinterpret_cast<DWORD_PTR>(original)) continue;
+      DWORD protect;
+      VirtualProtect(&t->u1.Function, sizeof t->u1.Function, PAGE_READWRITE, &protect);
+      t->u1.Function = reinterpret_cast<DWORD_PTR>(replacement);
+      VirtualProtect(&t->u1.Function, sizeof t->u1.Function, protect, &protect);
+      return true;
+    }
+  }
+  return false;
+}
+
+DWORD WINAPI RunDriver(LPVOID body) {
+  (*static_cast<const std::function<void()>*>(body))();
+  return 0;
+}
+
+// One export under the host's control word, while `drive` works the
+// dialog from a second thread; the words must come back exactly.
+template <typename F>
+void UnderHost(const std::string& what, F&& call, const std::function<void()>& drive) {
+  HANDLE driver = CreateThread(nullptr, 0, RunDriver, const_cast<std::function<void()>*>(&drive), 0, nullptr);
+  const TFloatState saved = ReadFloat();
+  WriteFloat(kHostControl, kHostMxcsr);
+  gHostState = ReadFloat();  // as the processor reads the words back
+  ClearCallReport();
+  call();
+  const TFloatState after = ReadFloat();
+  WriteFloat(saved.control, saved.mxcsr);
+  WaitForSingleObject(driver, INFINITE);
+  CloseHandle(driver);
+  const bool same = after.control == gHostState.control && after.mxcsr == gHostState.mxcsr &&
+                    after.status == gHostState.status;
+  Check(same && CallReport().faults.empty(), what + ": the host's floating-point state comes back",
+        CallReport().faults.empty() ? "" : CallReport().faults[0]);
+}
+
+// Ends a dialog the driver could not end itself.
+void ForceClose(HWND form, const std::string& what) {
+  if (!IsWindow(form)) return;
+  if (WaitFor([&] { return !IsWindow(form); }, 3000)) return;
+  Check(false, what + ": the dialog closed");
+  PostMessageA(form, WM_CLOSE, 0, 0);
+}
+
+// ---- the editors ------------------------------------------------------------------
+
+struct TEditorCase {
+  std::int32_t action;
+  const char* caption;
+  const char* panels[3];
+  const char* helpBox;
+  int clientHeight;
+};
+
+const TEditorCase kCalc{1, "vktCalcExpress Properties",
+                        {"Formula string to calc or variable", "Variable for result", nullptr}, "CalcExpress info", 520};
+const TEditorCase kDiff{2, "vktDiffExpress Properties",
+                        {"Argument 1 for symbolic differentiation", "Argument 2 for symbolic differentiation",
+                         "Variable for result"},
+                        "DiffExpress info", 576};
+
+int ParamCount(const TEditorCase& e) { return e.panels[2] ? 3 : 2; }
+
+HWND EditOf(HWND form, const TEditorCase& e, int i) { return Path(form, {e.panels[i], "#Edit"}); }
+
+// Where every window is, against the layout table.
+void CheckLayout(HWND form, const TEditorCase& e) {
+  struct TRow { std::vector<std::string> path; RECT want; };
+  const bool calc = e.action == 1;
+  const int y = calc ? 0 : 56;  // the diff form is 56 pixels taller below its help box
+  std::vector<TRow> rows = {
+      {{"OK"}, {407, 488 + y, 407 + 65, 488 + y + 25}},
+      {{"Cancel"}, {483, 488 + y, 483 + 62, 488 + y + 25}},
+      {{e.panels[0]}, calc ? RECT{8, 8, 545, 329} : RECT{8, 8, 545, 73}},
+      {{e.panels[1]}, calc ? RECT{8, 336, 545, 401} : RECT{8, 80, 545, 145}},
+      {{e.panels[0], "#Edit"}, {12, 28, 497, 51}},
+      {{e.panels[1], "#Edit"}, {12, 28, 497, 51}},
+      {{"vktCalcExpress  (vktQuantaro)"}, {7, 408, 545, 481}},
+  };
+  if (calc) {
+    rows.push_back({{e.panels[0], e.helpBox}, {12, 64, 529, 313}});
+    rows.push_back({{e.panels[0], e.helpBox, "#Edit"}, {8, 24, 513, 241}});
+  } else {
+    rows[6] = {{"vktDiffExpress  (vktQuantaro)"}, {7, 464, 545, 537}};
+    rows.push_back({{e.panels[2]}, {8, 392, 545, 457}});
+    rows.push_back({{e.panels[2], "#Edit"}, {12, 28, 497, 51}});
+    rows.push_back({{e.helpBox}, {8, 152, 545, 385}});
+    rows.push_back({{e.helpBox, "#Edit"}, {8, 24, 529, 225}});
+  }
+  rows.push_back({{rows[6].path[0], "#Static"}, {8, 24, 529, 65}});
+  std::string wrong;
+  for (const TRow& row : rows) {
+    HWND w = Path(form, row.path);
+    const RECT got = w ? PlaceInParent(w) : RECT{};
+    if (!w || std::memcmp(&got, &row.want, sizeof got) != 0)
+      wrong += row.path.back() + (w ? " at " + Describe(got) : " missing") + "; ";
+  }
+  RECT client;
+  GetClientRect(form, &client);
+  if (client.right != 552 || client.bottom != e.clientHeight) wrong += "client " + Describe(client);
+  Check(wrong.empty(), std::string(e.caption) + ": every window at its place and size", wrong);
+}
+
+std::vector<std::string> MemoLines(HWND memo) {
+  std::vector<std::string> lines;
+  const std::string text = TextOf(memo);
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+void CheckTexts(HWND form, const TEditorCase& e) {
+  const bool calc = e.action == 1;
+  HWND memo = calc ? Path(form, {e.panels[0], e.helpBox, "#Edit"}) : Path(form, {e.helpBox, "#Edit"});
+  const std::vector<std::string> lines = memo ? MemoLines(memo) : std::vector<std::string>{};
+  const bool memoOk = lines.size() == (calc ? 14u : 13u) &&
+                      (calc ? lines[7] == "Works with real numbers; " &&
+                                  lines[12] == std::string(32, ' ') + "cth or coth, heaviside; "
+                            : lines[2].back() == ' ' && lines[10] == std::string(35, ' ') +
+                                                                         "arcsin, arcos, arctg, arcctg, sh, ch,");
+  Check(memoOk, std::string(e.caption) + ": help text line by line, spaces kept",
+        std::to_string(lines.size()) + " lines");
+  HWND label = Path(form, {std::string(calc ? "vktCalcExpress" : "vktDiffExpress") + "  (vktQuantaro)", "#Static"});
+  Check(label && TextOf(label) == (calc ? "Resolve formula and get a return-string." : "Show differentiated expression."),
+        std::string(e.caption) + ": command box and description", label ? TextOf(label) : "missing");
+}
+
+// The names of the windows Tab visits, from the OK button on.
+std::string TabWalk(HWND form, const std::vector<std::pair<HWND, std::string>>& names, int steps) {
+  auto name = [&](HWND w) {
+    for (const auto& [window, n] : names)
+      if (window == w) return n;
+    return "?" + ClassOf(w) + ":" + TextOf(w);
+  };
+  std::string walk;
+  for (int i = 0; i < steps; ++i) {
+    HWND focus = FocusOf(form);
+    walk += name(focus) + " ";
+    Key(focus, VK_TAB);
+    Settle(form);
+  }
+  return walk;
+}
+
+void CheckTabOrder(HWND form, const TEditorCase& e) {
+  const bool calc = e.action == 1;
+  HWND memo = calc ? Path(form, {e.panels[0], e.helpBox, "#Edit"}) : Path(form, {e.helpBox, "#Edit"});
+  std::vector<std::pair<HWND, std::string>> names = {
+      {Child(form, "OK"), "OKBtn"}, {Child(form, "Cancel"), "CancelBtn"}, {memo, "Memo1"}};
+  for (int i = 0; i < ParamCount(e); ++i) names.push_back({EditOf(form, e, i), "Edit" + std::to_string(i + 1)});
+  // Start on the OK button: Tab from the last stop lands there.
+  PostMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Child(form, "OK")), 1);
+  Settle(form);
+  const std::string want = calc ? "OKBtn CancelBtn Edit1 Memo1 Edit2 OKBtn "
+                                : "OKBtn CancelBtn Edit1 Edit2 Edit3 Memo1 OKBtn ";
+  const std::string walk = TabWalk(form, names, calc ? 6 : 7);
+  Check(walk == want, std::string(e.caption) + ": tab order", walk);
+}
+
+// Clicks the "Insert Variable" button of parameter i, painted on its panel.
+void InsertVariable(HWND form, const TEditorCase& e, int i) {
+  Click(Path(form, {e.panels[i]}), 506 + 12, 28 + 12);
+  Settle(form);
+}
+
+char* gParams[4];
+bool gResult = false;
+
+void MakeParams(const TEditorCase& e, const std::vector<std::string>& texts) {
+  for (int i = 0; i < 4; ++i) gParams[i] = i < ParamCount(e) ? NewHostString(texts[i]) : nullptr;
+}
+
+void FreeParams() {
+  for (char*& p : gParams) DisposeHostString(p);
+}
+
+// The dialog of e shown with `texts`, driven by `drive`; afterwards the
+// parameters against `want` (nothing: untouched) and the result.
+void EditCase(const TPlugInApi& api, const TEditorCase& e, const std::string& what,
+              const std::vector<std::string>& texts, const std::function<void(HWND)>& drive,
+              const std::vector<std::string>& want) {
+  MakeParams(e, texts);
+  char* before[4];
+  std::memcpy(before, gParams, sizeof before);
+  const std::string name = std::string(e.caption) + ", " + what;
+  UnderHost(name, [&] { gResult = api.EditAction(e.action, gParams); }, [&] {
+    HWND form = WaitForWindow(e.caption);
+    if (!form) return Check(false, name + ": the dialog appears");
+    drive(form);
+    ForceClose(form, name);
+  });
+  bool ok = gResult == !want.empty();
+  std::string detail = std::string("returned ") + (gResult ? "true" : "false");
+  for (int i = 0; i < ParamCount(e); ++i) {
+    const std::string got = gParams[i] ? gParams[i] : "(nil)";
+    const bool fresh = gParams[i] != before[i];
+    ok = ok && (want.empty() ? !fresh && got == texts[i] : fresh && got == want[i]);
+    detail += std::string(", ") + (fresh ? "new " : "same ") + got;
+  }
+  Check(ok, name, detail);
+  FreeParams();
+}
+
+void EditorChecks(const TPlugInApi& api, const TEditorCase& e) {
+  const std::vector<std::string> texts = {"2*x", e.action == 1 ? "r" : "x", "d"};
+  std::vector<std::string> same(texts.begin(), texts.begin() + ParamCount(e));
+
+  EditCase(api, e, "read back and left with OK unchanged", texts, [&](HWND form) {
+    CheckLayout(form, e);
+    CheckTexts(form, e);
+    std::string panels;
+    for (int i = 0; i < ParamCount(e); ++i)
+      if (!Child(form, e.panels[i])) panels += std::string(e.panels[i]) + " missing; ";
+    for (int i = 0; i < ParamCount(e); ++i)
+      if (TextOf(EditOf(form, e, i)) != texts[i]) panels += "Edit" + std::to_string(i + 1) + " holds " + TextOf(EditOf(form, e, i));
+    Check(panels.empty(), std::string(e.caption) + ": panel captions and parameter texts", panels);
+    POINT client;
+    const TCapture shot = Screenshot(form, e.action == 1 ? "vktCalcExpress" : "vktDiffExpress", client);
+    const int panelX = client.x + 8, panelY = client.y + 8;
+    const TColor band = shot.At(panelX + 2, panelY + 5), face = shot.At(client.x + 407 + 4, client.y + 488 + (e.action == 1 ? 0 : 56) + 12);
+    const int boxX = client.x + (e.action == 1 ? 20 : 8), boxY = client.y + (e.action == 1 ? 72 : 152);
+    const TColor body = shot.At(boxX + 4, boxY + 100);
+    Check(body == Rgb(255, 255, 225) && face == static_cast<TColor>(GetSysColor(COLOR_BTNFACE)) && band != face,
+          std::string(e.caption) + ": help box body, button face and caption band in the capture",
+          "body " + Hex(body) + ", face " + Hex(face) + ", band " + Hex(band));
+    CheckTabOrder(form, e);
+    PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
+  }, same);
+
+  std::vector<std::string> typed = same;
+  typed[0] = "sin(x)^2";
+  typed[ParamCount(e) - 1] = "[picked]";
+  EditCase(api, e, "typed, Insert Variable picked, declined and raised, then OK", texts, [&](HWND form) {
+    Type(EditOf(form, e, 0), "sin(x)^2");
+    gOffered.clear();
+    gControlSeen.clear();
+    const int last = ParamCount(e) - 1;
+    gPicker = TPicker::Picks;
+    InsertVariable(form, e, last);
+    const bool picked = TextOf(EditOf(form, e, last)) == "[picked]";
+    gPicker = TPicker::Declines;
+    InsertVariable(form, e, 0);
+    const bool declined = TextOf(EditOf(form, e, 0)) == "sin(x)^2";
+    gPicker = TPicker::Raises;
+    InsertVariable(form, e, 0);
+    const bool survived = IsWindow(form) && TextOf(EditOf(form, e, 0)) == "sin(x)^2";
+    bool hostWord = gControlSeen.size() == 3;
+    for (std::uint16_t c : gControlSeen) hostWord = hostWord && c == gHostState.control;
+    std::string offered;
+    for (const std::string& o : gOffered) offered += o + " ";
+    Check(picked && declined && survived && hostWord &&
+              offered == "14:" + texts[last] + " 14:sin(x)^2 14:sin(x)^2 ",
+          std::string(e.caption) + ": Insert Variable takes the text on true only, survives a fault, under the host's word",
+          "offered " + offered);
+    gPicker = TPicker::Picks;
+    PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
+  }, typed);
+
+  const struct { const char* what; std::function<void(HWND)> end; } endings[] = {
+      {"Cancel", [](HWND form) { PostMessageA(Child(form, "Cancel"), BM_CLICK, 0, 0); }},
+      {"Escape", [](HWND form) { Key(FocusOf(form), VK_ESCAPE); }},
+      {"close box", [](HWND form) { PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const auto& ending : endings)
+    EditCase(api, e, std::string("typed, then ") + ending.what, texts, [&](HWND form) {
+      Type(EditOf(form, e, 0), "changed");
+      ending.end(form);
+    }, {});
+}
+
+// ---- the About box ------------------------------------------------------------------
+
+void AboutChecks(const TPlugInApi& api, HMODULE plugin) {
+  FARPROC shell = GetProcAddress(LoadLibraryA("shell32.dll"), "ShellExecuteA");
+  Check(ReplaceImport(plugin, "shell32.dll", shell, reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FakeShellExecute))),
+        "About: the shell replaced in the plug-in's imports");
+  UnderHost("About", [&] { api.About(); }, [&] {
+    HWND form = WaitForWindow("About vktQuantaro");
+    if (!form) return Check(false, "About: the box appears");
+    HWND box = Child(form, "Homepage"), link = box ? Child(box, "#Static") : nullptr;
+    HWND panel = Child(form, "Commandlist"), memo = panel ? Child(panel, "#Edit") : nullptr;
+    RECT client;
+    GetClientRect(form, &client);
+    const std::vector<std::string> lines = memo ? MemoLines(memo) : std::vector<std::string>{};
+    Check(link && memo && client.right == 361 && client.bottom == 264 && lines.size() == 4 &&
+              lines[1] == "\tvktCalcExpress" && Describe(PlaceInParent(link)) == "8,32 329x17" &&
+              Describe(PlaceInParent(box)) == "8,56 345x65" && Describe(PlaceInParent(Child(form, "OK"))) == "136,232 84x25",
+          "About: windows, places and the command list", link ? TextOf(link) : "no link");
+    POINT origin;
+    // The link's colour, read from the screen inside the link's text.
+    auto linkColours = [&](const std::string& shot) {
+      const TCapture c = Screenshot(form, shot, origin);
+      RECT r = PlaceInParent(link);
+      MapWindowPoints(box, form, reinterpret_cast<POINT*>(&r), 2);
+      bool red = false, blue = false;
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+          const TColor p = c.At(origin.x + x, origin.y + y);
+          red = red || p == Rgb(255, 0, 0);
+          blue = blue || p == Rgb(0, 0, 255);
+        }
+      return std::string(red ? "red" : "") + (blue ? "blue" : "");
+    };
+    // The cursor the link asks for: the pointing hand while it is red.
+    auto cursor = [&] {
+      SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+      CURSORINFO info{};
+      info.cbSize = sizeof info;
+      GetCursorInfo(&info);
+      return info.hCursor == LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)) ? "hand" : "arrow";
+    };
+    const std::string atRest = linkColours("About");
+    const std::string restCursor = cursor();
+    PostMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(20, 8));
+    const std::string over = linkColours("About-link-hot");
+    const std::string hotCursor = cursor();
+    PostMessageA(form, WM_MOUSEMOVE, 0, MAKELPARAM(200, 30));
+    const std::string offForm = linkColours("About-link-off");
+    PostMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(20, 8));
+    Settle(form);
+    PostMessageA(box, WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
+    const std::string offBox = linkColours("About-link-off");
+    Check(restCursor == "arrow" && hotCursor == "hand" && cursor() == std::string("arrow"),
+          "About: the pointing hand over the red link only", restCursor + "/" + hotCursor);
+    Check(atRest == "blue" && over == "red" && offForm == "blue" && offBox == "blue",
+          "About: the link is red under the mouse, blue again over the form and the help box",
+          atRest + "/" + over + "/" + offForm + "/" + offBox);
+    gShellCalls.clear();
+    Click(link, 20, 8);
+    Settle(form);
+    Check(gShellCalls.size() == 1 && gShellCalls[0] == "open " + TextOf(link) + " - - 0",
+          "About: a click opens the address through the shell, hidden", gShellCalls.empty() ? "no call" : gShellCalls[0]);
+    Key(FocusOf(form), VK_RETURN);
+    Check(WaitFor([&] { return !IsWindow(form); }), "About: Enter closes the box");
+    ForceClose(form, "About");
+  });
+}
+
+// Each dialog shown, captured and closed.
+void CaptureOnly(const TPlugInApi& api, const std::string& suffix) {
+  for (const TEditorCase* e : {&kCalc, &kDiff}) {
+    MakeParams(*e, {"2*x", "x", "d"});
+    UnderHost(e->caption, [&] { api.EditAction(e->action, gParams); }, [&] {
+      HWND form = WaitForWindow(e->caption);
+      if (!form) return Check(false, std::string(e->caption) + ": the dialog appears");
+      POINT client;
+      Screenshot(form, std::string(e->action == 1 ? "vktCalcExpress-" : "vktDiffExpress-") + suffix, client);
+      PostMessageA(Child(form, "Cancel"), BM_CLICK, 0, 0);
+      ForceClose(form, e->caption);
+    });
+    FreeParams();
+  }
+  UnderHost("About", [&] { api.About(); }, [&] {
+    HWND form = WaitForWindow("About vktQuantaro");
+    if (!form) return Check(false, "About: the box appears");
+    POINT client;
+    Screenshot(form, "About-" + suffix, client);
+    PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
+    ForceClose(form, "About");
+  });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: dialogs_wine PLUGIN SCREENSHOT-FOLDER [SUFFIX]\n");
+    return 2;
+  }
+  gShots = argv[2];
+  TPlugInLibrary library;
+  std::string error;
+  if (!library.Load(argv[1], error)) {
+    std::fprintf(stderr, "dialogs_wine: %s\n", error.c_str());
+    return 2;
+  }
+  TZxHost host(library.Api());
+  host.Start();
+  SetHostInterfaceAccess(&Access);
+  const TPlugInApi& api = library.Api();
+  if (argc == 4) {
+    CaptureOnly(api, argv[3]);
+    std::printf("%s\n", gFailures ? "dialog captures: FAILED" : "dialog captures: all taken");
+    return gFailures ? 1 : 0;
+  }
+
+  for (std::int32_t action : {0, 3}) {
+    char* params[4] = {NewHostString("a"), NewHostString("b"), NewHostString("c"), nullptr};
+    char* const first = params[0];
+    bool result = true;
+    UnderHost("action " + std::to_string(action), [&] { result = api.EditAction(action, params); }, [] {});
+    Check(!result && params[0] == first && FindWindowA(nullptr, "Action Properties") == nullptr,
+          "action " + std::to_string(action) + ": nothing shown, false, parameters untouched");
+    for (char*& p : params) DisposeHostString(p);
+  }
+  EditorChecks(api, kCalc);
+  EditorChecks(api, kDiff);
+  AboutChecks(api, GetModuleHandleA("vktQuantaro.zxp"));
+
+  std::printf("%s\n", gFailures ? "dialogs: FAILED" : "dialogs: all passed");
+  return gFailures ? 1 : 0;
+}
