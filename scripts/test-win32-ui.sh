@@ -6,8 +6,10 @@
 #     rendering of the same scene; PNGs under build/screenshots/;
 #   - hot tracking: pointer moves into and out of a button, also straight
 #     into a window that is not ours;
+#   - a modal form over an owner window, driven from a second thread by
+#     caption and window messages, closed with OK and with Escape;
 #   - the system colours and the single-precision contrast arithmetic of the
-#     Windows build against the native build's.
+#     Windows build against the native build's; one-line gradients on GDI.
 # Uses its own Wine prefix (build/wine-ui). Usage: scripts/test-win32-ui.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,6 +50,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   folder=$(winepath -w "$2")
   run "$1" capture "$folder" > "$3/capture.txt"; echo $? > "$3/capture.rc"
   run "$1" hot "$folder" > "$3/hot.txt"; echo $? > "$3/hot.rc"
+  run "$1" modal > "$3/modal.txt"; echo $? > "$3/modal.rc"
   run "$1" colours > "$3/colours.txt"; echo $? > "$3/colours.rc"
   wineserver -k >/dev/null 2>&1 || true
 ' _ "$gallery" "$shots" "$out"
@@ -60,8 +63,13 @@ step "hot tracking"
 cat "$out/hot.txt"
 [ "$(cat "$out/hot.rc")" = 0 ] || fail "hot tracking"
 
+step "a modal form driven from another thread"
+cat "$out/modal.txt"
+[ "$(cat "$out/modal.rc")" = 0 ] || fail "modal form"
+
 step "system colours and contrast arithmetic against the native build"
 native=$("$root/build/native/tests/controls/contrast_probe")
+[ "$(cat "$out/colours.rc")" = 0 ] || fail "one-line gradients on the GDI canvas"
 if [ "$native" = "$(cat "$out/colours.txt")" ]; then
   echo "ok     $(grep -c . <<<"$native") lines identical"
 else

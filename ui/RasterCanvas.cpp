@@ -201,17 +201,29 @@ std::vector<TTextLine> WrapLine(TTextLine line, int width, TTextEngine& engine, 
 
 }  // namespace
 
-int TRasterCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
-  TTextEngine& engine = *FTextEngine;
+namespace {
+// The lines to draw: split at line ends (unless single-line), prefixes and
+// tabs resolved, wrapped at word gaps to `width` when asked to.
+std::vector<TTextLine> LayoutLines(std::string_view text, int width, unsigned flags, TTextEngine& engine,
+                                   const TFont& font) {
   std::vector<TTextLine> lines;
   for (std::string_view raw : SplitLines(text, flags)) {
     TTextLine line = PrepareLine(raw, flags);
     if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE)) {
-      for (TTextLine& piece : WrapLine(std::move(line), r.Width(), engine, Font)) lines.push_back(std::move(piece));
+      for (TTextLine& piece : WrapLine(std::move(line), width, engine, font)) lines.push_back(std::move(piece));
     } else {
       lines.push_back(std::move(line));
     }
   }
+  return lines;
+}
+}  // namespace
+
+int TRasterCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
+  // As the platform's: no text measures nothing and leaves the rectangle.
+  if (text.empty()) return 0;
+  TTextEngine& engine = *FTextEngine;
+  const std::vector<TTextLine> lines = LayoutLines(text, r.Width(), flags, engine, Font);
   const int lineHeight = engine.Extent(Font, "M").cy;
   const int total = lineHeight * static_cast<int>(lines.size());
   if (flags & DT_CALCRECT) {
@@ -228,24 +240,30 @@ int TRasterCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
   }
   const TRect savedClip = FClip;
   if (!(flags & DT_NOCLIP)) FClip = Intersection(FClip, r);
-  const TColor color = ColorToRGB(Font.Color);
   for (const TTextLine& line : lines) {
     const int width = engine.Extent(Font, line.Text).cx;
     int x = r.Left;
     if (flags & DT_CENTER) x = r.Left + (r.Width() - width) / 2;
     else if (flags & DT_RIGHT) x = r.Right - width;
-    engine.Draw(*this, x, y, Font, line.Text, color);
-    if (line.Underline >= 0) {
-      const int from = x + engine.Extent(Font, std::string_view(line.Text).substr(0, line.Underline)).cx;
-      const int to = x + engine.Extent(Font, std::string_view(line.Text).substr(0, line.Underline + 1)).cx;
-      HorizontalLine(from, to, y + lineHeight - 1, color);
-    }
-    const TRect drawn = Intersection({x, y, x + width, y + lineHeight}, FClip);
-    if (!drawn.IsEmpty()) FTextRects.push_back(OffsetRect(drawn, FOrigin.X, FOrigin.Y));
+    DrawTextLine(line.Text, line.Underline, x, y, lineHeight);
     y += lineHeight;
   }
   FClip = savedClip;
   return total;
+}
+
+// One line at (x, y), the accelerator underlined, its rectangle noted.
+void TRasterCanvas::DrawTextLine(std::string_view text, int underline, int x, int y, int lineHeight) {
+  TTextEngine& engine = *FTextEngine;
+  const TColor color = ColorToRGB(Font.Color);
+  engine.Draw(*this, x, y, Font, text, color);
+  if (underline >= 0) {
+    const int from = x + engine.Extent(Font, text.substr(0, underline)).cx;
+    const int to = x + engine.Extent(Font, text.substr(0, underline + 1)).cx;
+    HorizontalLine(from, to, y + lineHeight - 1, color);
+  }
+  const TRect drawn = Intersection({x, y, x + engine.Extent(Font, text).cx, y + lineHeight}, FClip);
+  if (!drawn.IsEmpty()) FTextRects.push_back(OffsetRect(drawn, FOrigin.X, FOrigin.Y));
 }
 
 TSize TRasterCanvas::TextExtent(std::string_view text) { return FTextEngine->Extent(Font, text); }

@@ -47,6 +47,7 @@ private:
   bool Visible(int x, int y) const;
   TColor BrushAt(int deviceX, int deviceY) const;
   void DrawEdgeLines(const TRect& r, TColor topLeft, TColor bottomRight, unsigned flags);
+  void DrawTextLine(std::string_view text, int underline, int x, int y, int lineHeight);
 
   int FWidth, FHeight;
   std::vector<TColor> FPixels;

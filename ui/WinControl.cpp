@@ -311,4 +311,9 @@ void TWinControl::DefaultHandler(TMessage& message) {
 #endif
 }
 
-void TWinControl::DestroyHandle() { FWindow.reset(); }
+// Children's windows first: destroying this window takes theirs with it.
+void TWinControl::DestroyHandle() {
+  for (TControl* child : FControls)
+    if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->DestroyHandle();
+  FWindow.reset();
+}

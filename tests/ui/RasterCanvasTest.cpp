@@ -89,6 +89,7 @@ TEST(RasterCanvas, FixedTextMetricsPrefixesAndCalcRect) {
       {"a&&b", 0, {0, 0, 15, 13}},             // "&&" is one ampersand
       {"a\tb", DT_EXPANDTABS, {0, 0, 45, 13}}, // tab stops every 8 characters
       {"ab\ncd", 0, {0, 0, 10, 26}},
+      {"", 0, {0, 0, 0, 0}},                   // no text: the rectangle stays
   };
   for (const Case& c : cases) {
     TRect r{0, 0, 0, 0};

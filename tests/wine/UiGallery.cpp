@@ -9,6 +9,10 @@
 //   UiGallery hot FOLDER       pointer moves (SendInput) into a button, onto
 //                              the form, into the button again and straight
 //                              into a window of another program's kind
+//   UiGallery modal            a form shown modally over an owner window,
+//                              driven from a second thread the way a screen
+//                              reader would: found by caption, its edit
+//                              read and written, closed with OK and Escape
 //   UiGallery colours          system colours 0..30 and the contrast
 //                              arithmetic's results, for comparing builds
 //
@@ -25,10 +29,12 @@
 #include "controls/ZorvexHelpBox2.h"
 #include "controls/ZorvexPanel.h"
 #include "controls/ZorvexUtils.h"
+#include "ui/Button.h"
 #include "ui/Edit.h"
 #include "ui/Form.h"
 #include "ui/Label.h"
 #include "ui/RasterCanvas.h"
+#include "ui/win32/GdiCanvas.h"
 #include "ui/win32/GdiObjects.h"
 #include "ui/win32/GdiTextEngine.h"
 #include "ui/win32/Window.h"
@@ -83,7 +89,8 @@ void BuildScene(TScene& s) {
   insert.SetFlat(true);
   insert.SetGlyph(&glyph);
   s.Add<TZorvexPanel>(s.Form, 552, 8, 30, 65, "Narrow");
-  s.Add<TZorvexPanel>(s.Form, 590, 8, 60, 65);
+  s.Add<TZorvexPanel>(s.Form, 590, 8, 28, 65);
+  s.Add<TZorvexPanel>(s.Form, 622, 8, 30, 65).SetSubCaption("s");  // no caption, a sub-caption
 
   auto& help = s.Add<TZorvexHelpBox2>(s.Form, 8, 80, 345, 90, "CalcExpress info");
   auto& label = s.Add<TLabel>(help, 8, 24, 329, 40, "Help text in a label");
@@ -222,14 +229,21 @@ int CaptureBothLooks(const std::string& folder) {
   return failures;
 }
 
-void MovePointer(int x, int y) {
+// Moves the pointer and gives the windows time to see it (up to 3 s, until
+// `settled` holds).
+template <typename Settled>
+void MovePointer(int x, int y, Settled settled) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
   input.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof input);
-  Pump(300);
+  for (int i = 0; i < 30; ++i) {
+    Pump(100);
+    if (settled()) break;
+  }
+  Pump(100);
 }
 
 LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -245,8 +259,6 @@ int HotTracking(const std::string& folder) {
   hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   hostClass.lpszClassName = "GalleryHostWindow";
   RegisterClassA(&hostClass);
-  HWND host = CreateWindowExA(0, "GalleryHostWindow", "host", WS_POPUP | WS_VISIBLE, 300, 40, 200, 120, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
 
   TScene scene;
   scene.Form.SetBounds(40, 40, 200, 120);
@@ -259,6 +271,11 @@ int HotTracking(const std::string& folder) {
   button.SetGlyph(&glyph);
   scene.Form.Show();
   const HWND window = scene.Form.Window()->Handle();
+  // The other program's window right beside the form, level with the button.
+  RECT outer;
+  GetWindowRect(window, &outer);
+  HWND host = CreateWindowExA(0, "GalleryHostWindow", "host", WS_POPUP | WS_VISIBLE, outer.right, outer.top, 200,
+                              outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   SetCursorPos(0, 0);
   Pump(500);
 
@@ -269,11 +286,11 @@ int HotTracking(const std::string& folder) {
       {"pointer into the button", {face.Left + 12, face.Top + 12}, true},
       {"pointer onto the form", {origin.X + 20, origin.Y + 20}, false},
       {"pointer into the button again", {face.Left + 12, face.Top + 12}, true},
-      {"pointer straight into the other program's window", {face.Right + 40, face.Top + 12}, false},
+      {"pointer straight into the other program's window", {static_cast<int>(outer.right) + 30, face.Top + 12}, false},
   };
   int failures = 0, shot = 0;
   for (const Step& step : steps) {
-    MovePointer(step.to.X, step.to.Y);
+    MovePointer(step.to.X, step.to.Y, [&] { return button.Hot() == step.hot; });
     const TColor top = frame();
     const bool faceShown = top != clWhite;
     const bool ok = button.Hot() == step.hot && faceShown == step.hot;
@@ -286,10 +303,102 @@ int HotTracking(const std::string& folder) {
   return failures;
 }
 
+// What the driver thread saw and did.
+struct TDriver {
+  HWND Owner;
+  bool Escape;
+  bool OwnerDisabled = false, Found = false;
+  std::string EditText;
+};
+
+HWND WaitForWindow(const char* caption) {
+  for (int i = 0; i < 500; ++i) {
+    if (HWND window = FindWindowA(nullptr, caption)) return window;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+DWORD WINAPI DriveModal(void* parameter) {
+  TDriver& d = *static_cast<TDriver*>(parameter);
+  HWND dialog = WaitForWindow("vkt modal");
+  if (!dialog) return 1;
+  Sleep(200);
+  d.OwnerDisabled = !IsWindowEnabled(d.Owner);
+  HWND ok = FindWindowExA(dialog, nullptr, "Button", "OK");
+  HWND edit = FindWindowExA(dialog, nullptr, "Edit", nullptr);
+  d.Found = ok && edit && FindWindowExA(dialog, nullptr, "Button", "Cancel");
+  char text[64] = {};
+  if (edit) {
+    SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("changed"));
+  }
+  d.EditText = text;
+  if (d.Escape && edit) {
+    PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+  } else if (ok) {
+    PostMessageA(ok, BM_CLICK, 0, 0);
+  } else {
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+  }
+  return 0;
+}
+
+// A dialog over an owner window: the owner is disabled while it runs and
+// enabled again after; OK and Escape end it with their results.
+int Modal() {
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 100, 60, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  int failures = 0;
+  for (const bool escape : {false, true}) {
+    TScene scene;
+    scene.Form.SetCaption("vkt modal");
+    scene.Form.SetBounds(0, 0, 300, 100);
+    scene.Form.SetOwnerWindow(owner);
+    auto& edit = scene.Add<TEdit>(scene.Form, 8, 8, 200, 23, "abc");
+    auto& ok = scene.Add<TButton>(scene.Form, 8, 60, 75, 25, "OK");
+    ok.SetDefault(true);
+    ok.SetModalResult(mrOk);
+    auto& cancel = scene.Add<TButton>(scene.Form, 90, 60, 75, 25, "Cancel");
+    cancel.SetCancel(true);
+    cancel.SetModalResult(mrCancel);
+    TDriver driver{owner, escape, false, false, {}};
+    HANDLE thread = CreateThread(nullptr, 0, DriveModal, &driver, 0, nullptr);
+    const TModalResult result = scene.Form.ShowModal();
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    const bool good = driver.Found && driver.OwnerDisabled && IsWindowEnabled(owner) && driver.EditText == "abc" &&
+                      edit.Text() == "changed" && result == (escape ? mrCancel : mrOk) && !scene.Form.Window();
+    std::printf("%s  modal form closed by %s: result %d, controls found by caption %d, owner disabled while "
+                "shown %d and enabled after %d, edit read \"%s\" and written \"%s\"\n",
+                good ? "ok   " : "FAIL ", escape ? "Escape" : "OK", result, driver.Found, driver.OwnerDisabled,
+                IsWindowEnabled(owner) != FALSE, driver.EditText.c_str(), edit.Text().c_str());
+    failures += good ? 0 : 1;
+  }
+  DestroyWindow(owner);
+  return failures;
+}
+
+// A gradient over exactly one line takes colour A on the platform's canvas
+// as on the raster (a division by n - 1 = 0 otherwise).
+bool OneLineGradients() {
+  HDC screen = GetDC(nullptr);
+  const TMemoryDC memory(screen);
+  const TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, 4, 4));
+  ReleaseDC(nullptr, screen);
+  const TSelection use(memory.Get(), bitmap.Get());
+  TGdiCanvas canvas(memory.Get());
+  FillGradient(canvas, {0, 1, 4, 2}, clRed, clBlue, true);
+  FillGradient(canvas, {3, 0, 4, 4}, clWhite, clBlue, false);
+  return canvas.Pixel(0, 1) == clRed && canvas.Pixel(2, 1) == clRed && canvas.Pixel(3, 3) == clWhite;
+}
+
 int Colours() {
   for (int i = 0; i <= 30; ++i) std::printf("syscolor %d %06X\n", i, SysColor(i));
   PrintContrastTable();
-  return 0;
+  if (OneLineGradients()) return 0;
+  std::printf("FAIL   a one-line gradient on the GDI canvas is not colour A\n");
+  return 1;
 }
 
 }  // namespace
@@ -299,7 +408,8 @@ int main(int argc, char** argv) {
   const std::string folder = argc > 2 ? argv[2] : ".";
   if (mode == "capture") return CaptureBothLooks(folder);
   if (mode == "hot") return HotTracking(folder);
+  if (mode == "modal") return Modal();
   if (mode == "colours") return Colours();
-  std::fprintf(stderr, "usage: UiGallery capture|hot FOLDER | colours\n");
+  std::fprintf(stderr, "usage: UiGallery capture|hot FOLDER | modal | colours\n");
   return 2;
 }

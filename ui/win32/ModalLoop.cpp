@@ -56,11 +56,12 @@ void ShowForm(TForm& form) {
 TModalResult RunModal(TForm& form) {
   if (!form.OwnerWindow()) form.SetOwnerWindow(GetActiveWindow());
   TModalResult result = mrCancel;
+  HWND dialog = nullptr;
   {
     const TOwnerDisabled owner(static_cast<HWND>(form.OwnerWindow()));
     ShowForm(form);
     if (!form.Window()) return mrCancel;
-    const HWND dialog = form.Window()->Handle();
+    dialog = form.Window()->Handle();
     MSG msg;
     while (form.ModalResult() == mrNone) {
       const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -75,8 +76,10 @@ TModalResult RunModal(TForm& form) {
       DispatchMessageA(&msg);
     }
     result = form.ModalResult() == mrNone ? mrCancel : form.ModalResult();
-    ShowWindow(dialog, SW_HIDE);
   }
+  // The owner is enabled and active again before the form goes, so the
+  // activation does not pass to another program's window.
+  ShowWindow(dialog, SW_HIDE);
   form.SetVisible(false);
   form.DestroyHandle();
   return result;

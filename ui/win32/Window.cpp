@@ -151,13 +151,22 @@ LRESULT CALLBACK TWindow::OwnProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
   if (const auto found = Windows().find(window); found != Windows().end()) self = found->second;
   else if (GCreating && !GCreating->FHandle) (self = GCreating)->FHandle = window;
   if (!self) return DefWindowProcA(window, msg, wParam, lParam);
-  return self->Dispatch(msg, wParam, lParam);
+  // No exception may unwind through the platform's dispatching.
+  try {
+    return self->Dispatch(msg, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
 }
 
 LRESULT CALLBACK TWindow::StandardProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   const auto found = Windows().find(window);
   if (found == Windows().end()) return DefWindowProcA(window, msg, wParam, lParam);
-  return found->second->StandardDispatch(msg, wParam, lParam);
+  try {
+    return found->second->StandardDispatch(msg, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
 }
 
 // Standard controls paint and handle input themselves; the framework sees
