@@ -4,7 +4,8 @@
 # zxEditAction and zxAbout on the host's thread under the host's control
 # word while a second thread reads, types into, clicks and closes the
 # dialogs; the captures land in build/screenshots/, both looks (the classic
-# one on a display of 256 colours).
+# one on a display of 256 colours). zxhost's edit and about commands are
+# worked the same way from another process.
 # Uses its own Wine prefix (build/wine-dialogs). Usage: scripts/test-win32-dialogs.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,14 +44,16 @@ results=$(mktemp -d)
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -u
   run() { timeout 300 wine "$@" 2>&1 | tr -d "\r"; return "${PIPESTATUS[0]}"; }
-  run "$1/dialogs_wine.exe" "$(winepath -w "$1/vktQuantaro.zxp")" "$(winepath -w "$2")" > "$3/dialogs.txt"
+  run "$1/dialogs_wine.exe" all "$(winepath -w "$1/vktQuantaro.zxp")" "$(winepath -w "$2")" > "$3/dialogs.txt"
   echo $? > "$3/dialogs.rc"
+  run "$1/dialogs_wine.exe" zxhost "$(winepath -w "$1/zxhost.exe")" > "$3/zxhost.txt"
+  echo $? > "$3/zxhost.rc"
   wineserver -k >/dev/null 2>&1 || true
 ' _ "$out" "$shots" "$results"
 # The classic look: a display of 256 colours.
 xvfb-run -a -s "-screen 0 1024x768x8" bash -c '
   set -u
-  timeout 300 wine "$1/dialogs_wine.exe" "$(winepath -w "$1/vktQuantaro.zxp")" "$(winepath -w "$2")" classic 2>&1 |
+  timeout 300 wine "$1/dialogs_wine.exe" capture "$(winepath -w "$1/vktQuantaro.zxp")" "$(winepath -w "$2")" classic 2>&1 |
     tr -d "\r" > "$3/classic.txt"
   echo "${PIPESTATUS[0]}" > "$3/classic.rc"
   wineserver -k >/dev/null 2>&1 || true
@@ -59,6 +62,10 @@ xvfb-run -a -s "-screen 0 1024x768x8" bash -c '
 step "the dialogs driven from a second thread"
 cat "$results/dialogs.txt"
 [ "$(cat "$results/dialogs.rc")" = 0 ] || fail "dialogs"
+
+step "zxhost's edit and about commands, worked from another process"
+cat "$results/zxhost.txt"
+[ "$(cat "$results/zxhost.rc")" = 0 ] || fail "zxhost dialogs"
 
 step "the classic look on a display of 256 colours"
 cat "$results/classic.txt"

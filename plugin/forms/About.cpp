@@ -6,13 +6,6 @@
 TShellOpen AboutShellOpen = ShellExecuteOpen;
 
 namespace {
-template <typename T>
-T* Make(TComponent* owner, const std::string& name) {
-  auto* control = new T(owner);  // owned and freed by the form
-  control->SetName(name);
-  return control;
-}
-
 constexpr TColor kLinkColor = Rgb(0, 0, 255), kHotLinkColor = Rgb(255, 0, 0);
 constexpr int kShowHidden = 0;
 }  // namespace
@@ -23,13 +16,13 @@ TAboutBoxForm::TAboutBoxForm() : TForm(nullptr) {
   SetFont(DialogFont(kLinkColor));
   SetPosition(TFormPosition::ScreenCenter);
   SetClientSize(361, 264);
-  OKBtn = Make<TButton>(this, "OKBtn");
-  Image1 = Make<TImage>(this, "Image1");
-  Label1 = Make<TLabel>(this, "Label1");
-  ZorvexHelpBox1 = Make<TZorvexHelpBox2>(this, "ZorvexHelpBox1");
-  Label2 = Make<TLinkLabel>(this, "Label2");
-  ZorvexPanel1 = Make<TZorvexPanel>(this, "ZorvexPanel1");
-  Memo1 = Make<TMemo>(this, "Memo1");
+  OKBtn = NewControl<TButton>(this, "OKBtn");
+  Image1 = NewControl<TImage>(this, "Image1");
+  Label1 = NewControl<TLabel>(this, "Label1");
+  ZorvexHelpBox1 = NewControl<TZorvexHelpBox2>(this, "ZorvexHelpBox1");
+  Label2 = NewControl<TLinkLabel>(this, "Label2");
+  ZorvexPanel1 = NewControl<TZorvexPanel>(this, "ZorvexPanel1");
+  Memo1 = NewControl<TMemo>(this, "Memo1");
   // In tab order.
   PlaceControls({
       {OKBtn, this, 136, 232, 84, 25, "OK"},
@@ -99,7 +92,12 @@ void TAboutBoxForm::FormMouseMove(TControl&, TShiftState, int, int) { ShowLink(k
 void TAboutBoxForm::ZorvexHelpBox1MouseMove(TControl&, TShiftState, int, int) { ShowLink(kLinkColor, false); }
 
 void TAboutBoxForm::Label2Click(TControl&) {
-  if (AboutShellOpen) AboutShellOpen(OwnerWindow(), "open", Label2->Caption(), kShowHidden);
+  // Nothing is reported when the shell fails, and nothing may leave the
+  // window procedure this runs in.
+  try {
+    if (AboutShellOpen) AboutShellOpen(OwnerWindow(), "open", Label2->Caption(), kShowHidden);
+  } catch (...) {
+  }
 }
 
 void TAboutBoxForm::WndProc(TMessage& message) {

@@ -8,13 +8,6 @@ namespace {
 
 constexpr TColor kHelpBoxColor = Rgb(255, 255, 225);
 
-template <typename T>
-T* Make(TComponent* owner, const std::string& name) {
-  auto* control = new T(owner);  // owned and freed by the form
-  control->SetName(name);
-  return control;
-}
-
 // A host-string variable of our own, freed on every path.
 class THostStringVar {
 public:
@@ -35,22 +28,22 @@ TActionEditForm::TActionEditForm() : TForm(nullptr) {
   SetColor(clBtnFace);
   SetFont(DialogFont());
   SetPosition(TFormPosition::ScreenCenter);
-  OKBtn = Make<TButton>(this, "OKBtn");
+  OKBtn = NewControl<TButton>(this, "OKBtn");
   OKBtn->SetDefault(true);
   OKBtn->SetModalResult(mrOk);
-  CancelBtn = Make<TButton>(this, "CancelBtn");
+  CancelBtn = NewControl<TButton>(this, "CancelBtn");
   CancelBtn->SetCancel(true);
   CancelBtn->SetModalResult(mrCancel);
-  ZorvexHelpBox1 = Make<TZorvexHelpBox2>(this, "ZorvexHelpBox1");
+  ZorvexHelpBox1 = NewControl<TZorvexHelpBox2>(this, "ZorvexHelpBox1");
   ZorvexHelpBox1->SetColor(kHelpBoxColor);
-  Memo1 = Make<TMemo>(this, "Memo1");
+  Memo1 = NewControl<TMemo>(this, "Memo1");
   Memo1->SetBorder(false);
   Memo1->SetColor(clInfoBk);
   Memo1->SetFont(ArialFont(12));
-  ZorvexCommandBox = Make<TZorvexHelpBox2>(this, "ZorvexCommandBox");
+  ZorvexCommandBox = NewControl<TZorvexHelpBox2>(this, "ZorvexCommandBox");
   ZorvexCommandBox->SetCaption("CommandName");
   ZorvexCommandBox->SetColor(kHelpBoxColor);
-  CommandLabel = Make<TLabel>(this, "CommandLabel");
+  CommandLabel = NewControl<TLabel>(this, "CommandLabel");
   CommandLabel->SetWordWrap(true);
   CommandLabel->SetColor(clInfoBk);
   PrepareFormResources();
@@ -59,13 +52,13 @@ TActionEditForm::TActionEditForm() : TForm(nullptr) {
 
 TActionEditForm::TParameter TActionEditForm::AddParameter(int number) {
   const std::string n = std::to_string(number);
-  auto* panel = Make<TZorvexPanel>(this, "ZorvexPanel" + n);
+  auto* panel = NewControl<TZorvexPanel>(this, "ZorvexPanel" + n);
   panel->SetCaption("Headline Edit" + n);
   panel->SetParentBackground(false);
   panel->SetShowAccelChar(true);
-  auto* edit = Make<TEdit>(this, "Edit" + n);
+  auto* edit = NewControl<TEdit>(this, "Edit" + n);
   edit->SetFont(ArialFont(12));
-  auto* button = Make<TZorvexButton>(this, "SpeedButton" + n);
+  auto* button = NewControl<TZorvexButton>(this, "SpeedButton" + n);
   button->SetFlat(true);
   button->SetHint("Insert Variable");
   button->SetShowHint(true);

@@ -4,6 +4,7 @@
 // order from the order of the rows, so a table reads as the tab order too.
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "ui/Control.h"
@@ -17,6 +18,14 @@ struct TPlacement {
 };
 
 void PlaceControls(std::initializer_list<TPlacement> rows);
+
+// A control of the form, named; the form owns it and frees it.
+template <typename T>
+T* NewControl(TComponent* owner, const std::string& name) {
+  auto* control = new T(owner);
+  control->SetName(name);
+  return control;
+}
 
 // The fonts of the dialogs, at 96 dots per inch: heights in pixels.
 TFont DialogFont(TColor color = clWindowText);              // "MS Sans Serif", 11

@@ -1,7 +1,6 @@
 #pragma once
 // Helpers of the dialog tests: controls found by name, the tab sequence,
-// and a form painted on the raster (written as PNG for a look by eye when
-// VKT_SCREENSHOTS names a folder).
+// and a form painted on the raster.
 
 #include <string>
 
@@ -12,4 +11,4 @@ TControl& Find(TForm& form, const std::string& name);
 // Names of the windowed controls, depth first, each parent's children in
 // their tab order.
 std::string TabSequence(const TWinControl& parent);
-TRasterCanvas PaintForm(TForm& form, const std::string& pngName);
+TRasterCanvas PaintForm(TForm& form);

@@ -4,13 +4,18 @@
 // caption, reads its windows' texts and places, types, clicks and closes
 // it with window messages, and captures it into a PNG.
 //
-//   dialogs_wine PLUGIN SCREENSHOT-FOLDER [SUFFIX]
+//   dialogs_wine all PLUGIN SCREENSHOT-FOLDER
+//   dialogs_wine capture PLUGIN SCREENSHOT-FOLDER SUFFIX
+//   dialogs_wine zxhost ZXHOST-EXE
 //
-// With a suffix (a display of 256 colours or fewer: the classic look) the
-// three dialogs are only shown, captured as NAME-SUFFIX.png and closed.
+// "capture" (on a display of 256 colours or fewer: the classic look) only
+// shows the three dialogs, captures them as NAME-SUFFIX.png and closes
+// them. "zxhost" runs zxhost's edit and about commands and works their
+// dialogs from this process.
 //
 // Prints "ok" or "FAIL" a line per check; exits 1 when any failed.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -29,7 +34,8 @@ namespace {
 
 int gFailures = 0;
 
-void Check(bool ok, const std::string& what, const std::string& detail = "") {
+void Check(bool ok, const std::string& what, std::string detail = "") {
+  std::replace(detail.begin(), detail.end(), '\n', ' ');
   std::printf("%s %s%s%s\n", ok ? "ok    " : "FAIL  ", what.c_str(), detail.empty() ? "" : ": ", detail.c_str());
   std::fflush(stdout);
   if (!ok) ++gFailures;
@@ -88,16 +94,17 @@ bool WaitFor(F&& done, int milliseconds = 5000) {
   return done();
 }
 
-HWND WaitForWindow(const char* caption) {
+HWND WaitForWindow(const char* caption, int milliseconds = 5000) {
   HWND found = nullptr;
-  WaitFor([&] { return (found = FindWindowA(nullptr, caption)) && IsWindowVisible(found); });
+  WaitFor([&] { return (found = FindWindowA(nullptr, caption)) && IsWindowVisible(found); }, milliseconds);
   return found;
 }
 
+// The focused window of the dialog's thread, once the dialog has one.
 HWND FocusOf(HWND form) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
+  WaitFor([&] { return GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) && info.hwndFocus; }, 2000);
   return info.hwndFocus;
 }
 
@@ -264,7 +271,7 @@ void UnderHost(const std::string& what, F&& call, const std::function<void()>& d
 
 // Ends a dialog the driver could not end itself.
 void ForceClose(HWND form, const std::string& what) {
-  if (!IsWindow(form)) return;
+  if (!form || !IsWindow(form)) return;
   if (WaitFor([&] { return !IsWindow(form); }, 3000)) return;
   Check(false, what + ": the dialog closed");
   PostMessageA(form, WM_CLOSE, 0, 0);
@@ -590,17 +597,83 @@ void CaptureOnly(const TPlugInApi& api, const std::string& suffix) {
   });
 }
 
+// ---- zxhost's commands, from outside its process ---------------------------------
+
+// Runs zxhost with `arguments` while `drive` works its dialog; its output.
+std::string RunZxHost(const std::string& exe, const std::string& arguments, const char* caption,
+                      const std::function<void(HWND)>& drive) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  CreatePipe(&read, &write, &inherit, 0);
+  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = write;
+  PROCESS_INFORMATION process{};
+  std::string command = "\"" + exe + "\" " + arguments;
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    return "(zxhost did not start)";
+  CloseHandle(write);
+  // A new process under Wine takes its time to start.
+  HWND form = WaitForWindow(caption, 30000);
+  if (form) drive(form);
+  else Check(false, std::string("zxhost: ") + caption + " appears");
+  ForceClose(form, std::string("zxhost ") + arguments);
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+    Check(false, "zxhost " + arguments + ": ends");
+    TerminateProcess(process.hProcess, 1);
+  }
+  std::string output;
+  char buffer[512];
+  DWORD got = 0;
+  while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+  WaitForSingleObject(process.hProcess, 10000);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  CloseHandle(read);
+  output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+  return output;
+}
+
+void ZxHostChecks(const std::string& exe) {
+  const std::string edited = RunZxHost(exe, "edit 1 1+2 r", "vktCalcExpress Properties", [](HWND form) {
+    Type(EditOf(form, kCalc, 0), "3*4");
+    PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
+  });
+  Check(edited == "returned true\nparam 0 = \"3*4\" (new block)\nparam 1 = \"r\" (new block)\n",
+        "zxhost edit: typed and OK", edited);
+  const std::string cancelled = RunZxHost(exe, "edit 2 x^2 x d", "vktDiffExpress Properties", [](HWND form) {
+    Key(FocusOf(form), VK_ESCAPE);
+  });
+  Check(cancelled.find("returned false\nparam 0 = \"x^2\" (same block)") == 0, "zxhost edit: Escape", cancelled);
+  const std::string about = RunZxHost(exe, "about", "About vktQuantaro", [](HWND form) {
+    Key(FocusOf(form), VK_RETURN);
+  });
+  Check(about.empty(), "zxhost about: Enter closes it", about);
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: dialogs_wine all PLUGIN SCREENSHOT-FOLDER\n"
+                       "       dialogs_wine capture PLUGIN SCREENSHOT-FOLDER SUFFIX\n"
+                       "       dialogs_wine zxhost ZXHOST-EXE\n");
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: dialogs_wine PLUGIN SCREENSHOT-FOLDER [SUFFIX]\n");
-    return 2;
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "zxhost" && argc == 3) {
+    ZxHostChecks(argv[2]);
+    std::printf("%s\n", gFailures ? "zxhost dialogs: FAILED" : "zxhost dialogs: all passed");
+    return gFailures ? 1 : 0;
   }
-  gShots = argv[2];
+  if (!((mode == "all" && argc == 4) || (mode == "capture" && argc == 5))) return Usage();
+  gShots = argv[3];
   TPlugInLibrary library;
   std::string error;
-  if (!library.Load(argv[1], error)) {
+  if (!library.Load(argv[2], error)) {
     std::fprintf(stderr, "dialogs_wine: %s\n", error.c_str());
     return 2;
   }
@@ -608,8 +681,8 @@ int main(int argc, char** argv) {
   host.Start();
   SetHostInterfaceAccess(&Access);
   const TPlugInApi& api = library.Api();
-  if (argc == 4) {
-    CaptureOnly(api, argv[3]);
+  if (mode == "capture") {
+    CaptureOnly(api, argv[4]);
     std::printf("%s\n", gFailures ? "dialog captures: FAILED" : "dialog captures: all taken");
     return gFailures ? 1 : 0;
   }
