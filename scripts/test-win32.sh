@@ -113,6 +113,9 @@ expect "calc 1/0" 1 '[LastError] = "Error in formula"' -- calc '1/0' r
 expect "diff" 0 '[d] = "2*x*sin(x)+cos(x)*x^2"' -- diff 'x^2*sin(x)' x d
 expect "list" 0 '(list (list "vktCalcExpress" "1" 2)(list "vktDiffExpress" "2" 3))' -- list LISP
 expect "exec" 0 '[r] = "7"' -- exec 1 '3.5*2' r
+expect "table" 0 '0.5  0.25  1' -- table 'x^2' x 0 1 2
+expect "table with a failing row" 1 '0   Gleitkommadivision durch Null  Gleitkommadivision durch Null' -- table '1/x' x -1 1 2 --svg 'C:\plot.svg'
+grep -q '</svg>' "$WINEPREFIX/drive_c/plot.svg" && echo "ok     table --svg writes the plot" || fail "table --svg wrote no plot"
 piped=$(printf '2+3\n# comment\n\nd/dx x^3\n1/0\n' | host) && status=0 || status=$?
 if [ "$status:$piped" = $'1:[result] = "5"\n[result] = "3*x^2"\n[LastError] = "Error in formula"' ]; then
   echo "ok     formulas from a pipe"
