@@ -29,7 +29,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j 2 --target contrast_probe
 gallery=$root/build/win32/UiGallery.exe
 shots=$root/build/screenshots
-rm -rf "$shots"
+rm -f "$shots"/gallery-*.png "$shots"/hot-*.png  # the captures of this script only
 mkdir -p "$shots"
 
 step "Wine prefix and virtual display"
