@@ -280,6 +280,8 @@ void TWinControl::HandleNeeded() {
   std::stable_sort(children.begin(), children.end(),
                    [](auto* a, auto* b) { return a->TabOrder() < b->TabOrder(); });
   for (TWinControl* child : children) child->HandleNeeded();
+  // The hints of the whole tree, once its windows are there.
+  if (!Parent()) FWindow->HintsNeeded();
 #endif
 }
 

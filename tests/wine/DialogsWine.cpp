@@ -29,6 +29,7 @@
 #include "tests/wine/PngFile.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 namespace {
 
@@ -394,6 +395,57 @@ void CheckTabOrder(HWND form, const TEditorCase& e) {
   Check(walk == want, std::string(e.caption) + ": tab order", walk);
 }
 
+BOOL CALLBACK FindToolTips(HWND window, LPARAM found) {
+  auto* result = reinterpret_cast<HWND*>(found);
+  if (GetWindow(window, GW_OWNER) != *result || _stricmp(ClassOf(window).c_str(), TOOLTIPS_CLASSA) != 0) return TRUE;
+  *result = window;
+  return FALSE;
+}
+
+// The tooltip window the form owns, none when it has none.
+HWND ToolTipsOf(HWND form) {
+  HWND found = form;
+  EnumThreadWindows(GetWindowThreadProcessId(form, nullptr), FindToolTips, reinterpret_cast<LPARAM>(&found));
+  return found == form ? nullptr : found;
+}
+
+// Every tool of the form's tooltip window as "text on window at place", and
+// the tip shown while the pointer rests on the first "Insert Variable"
+// button, gone when it leaves. The driver shares the dialog's process, so
+// the tooltip writes into this thread's buffers.
+void CheckHints(HWND form, const TEditorCase& e) {
+  HWND tips = ToolTipsOf(form);
+  const int count = tips ? static_cast<int>(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0)) : 0;
+  std::vector<std::string> tools, want;
+  for (int i = 0; i < count; ++i) {
+    TOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    if (!SendMessageA(tips, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&info))) continue;
+    char text[1024] = "";
+    info.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    tools.push_back(std::string(text) + " on " + TextOf(info.hwnd) + " at " + Describe(info.rect));
+  }
+  for (int i = 0; i < ParamCount(e); ++i) want.push_back(std::string("Insert Variable on ") + e.panels[i] + " at 506,28 24x24");
+  std::sort(tools.begin(), tools.end());
+  std::sort(want.begin(), want.end());
+  std::string got;
+  for (const std::string& t : tools) got += t + "; ";
+  Check(tools == want, std::string(e.caption) + ": a tooltip tool over each Insert Variable button", got);
+
+  HWND panel = Child(form, e.panels[0]);
+  POINT over{506 + 12, 28 + 12};
+  ClientToScreen(panel, &over);
+  SetCursorPos(over.x, over.y);
+  PostMessageA(panel, WM_MOUSEMOVE, 0, MAKELPARAM(506 + 12, 28 + 12));
+  const bool shown = tips && WaitFor([&] { return IsWindowVisible(tips) != FALSE; }, 5000);
+  SetCursorPos(0, 0);
+  PostMessageA(panel, WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
+  const bool hidden = tips && WaitFor([&] { return !IsWindowVisible(tips); }, 5000);
+  Check(shown && hidden, std::string(e.caption) + ": the tip shows while the pointer rests on the button, not after",
+        std::string(shown ? "shown" : "never shown") + (hidden ? ", hidden" : ", still shown"));
+}
+
 // Clicks the "Insert Variable" button of parameter i, painted on its panel.
 void InsertVariable(HWND form, const TEditorCase& e, int i) {
   Click(Path(form, {e.panels[i]}), 506 + 12, 28 + 12);
@@ -461,6 +513,7 @@ void EditorChecks(const TPlugInApi& api, const TEditorCase& e) {
           std::string(e.caption) + ": help box body, button face and caption band in the capture",
           "body " + Hex(body) + ", face " + Hex(face) + ", band " + Hex(band));
     CheckTabOrder(form, e);
+    CheckHints(form, e);
     PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
   }, same);
 

@@ -5,6 +5,7 @@
 #include "ui/Button.h"
 #include "ui/Form.h"
 #include "ui/win32/GdiCanvas.h"
+#include "ui/win32/ToolTips.h"
 
 namespace {
 constexpr const char* kOwnClass = "vktWinControl";
@@ -62,6 +63,12 @@ RECT FormRect(const TForm& form, DWORD style, DWORD exStyle) {
   }
   return {left, top, left + width, top + height};
 }
+
+// The messages a tooltip window watches to show and hide its tips.
+bool IsMouseMessage(UINT msg) {
+  return msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP || msg == WM_RBUTTONDOWN ||
+         msg == WM_RBUTTONUP || msg == WM_MBUTTONDOWN || msg == WM_MBUTTONUP;
+}
 }  // namespace
 
 HINSTANCE ModuleHandle() {
@@ -103,7 +110,11 @@ std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
   return window;
 }
 
+TWindow::TWindow(TWinControl& control) : FControl(control) {}
+
 TWindow::~TWindow() {
+  // The tooltip window is owned by this one: it goes first, by its handle.
+  FToolTips.reset();
   if (!FHandle) return;
   if (FStandardProc) SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FStandardProc));
   Windows().erase(FHandle);
@@ -141,6 +152,20 @@ TPoint TWindow::ClientOrigin() const {
   return {p.x, p.y};
 }
 
+void TWindow::HintsNeeded() {
+  if (FToolTips || !FHandle) return;
+  FToolTips = std::make_unique<TToolTips>(FHandle);
+  FToolTips->AddTools(FControl);
+}
+
+// The tooltip window sees the mouse through the top window of the tree.
+void TWindow::RelayToHints(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TControl* top = &FControl;
+  while (top->Parent()) top = top->Parent();
+  TWindow* window = static_cast<TWinControl*>(top)->Window();
+  if (window && window->FToolTips) window->FToolTips->Relay(FHandle, msg, wParam, lParam);
+}
+
 LRESULT TWindow::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (FStandardProc) return CallWindowProcA(FStandardProc, FHandle, msg, wParam, lParam);
   return DefWindowProcA(FHandle, msg, wParam, lParam);
@@ -172,6 +197,7 @@ LRESULT CALLBACK TWindow::StandardProc(HWND window, UINT msg, WPARAM wParam, LPA
 // Standard controls paint and handle input themselves; the framework sees
 // their mouse moves (events, hot tracking) and their text.
 LRESULT TWindow::StandardDispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (IsMouseMessage(msg)) RelayToHints(msg, wParam, lParam);
   switch (msg) {
     case WM_MOUSEMOVE:
       FControl.Perform(msg, wParam, lParam);
@@ -187,6 +213,7 @@ LRESULT TWindow::StandardDispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (IsMouseMessage(msg)) RelayToHints(msg, wParam, lParam);
   switch (msg) {
     case WM_PAINT:
       Paint();

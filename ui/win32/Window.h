@@ -3,13 +3,16 @@
 // window procedure per kind (our own class, or a standard class we
 // subclass) that hands the messages to the control, double-buffered
 // painting of the control and its windowless children, the colours and
-// notifications of child standard controls, and hot tracking.
+// notifications of child standard controls, hot tracking, and the hints of
+// a top window's tree as tooltips.
 
 #include <memory>
 #include <string>
 
 #include "ui/WinControl.h"
 #include "ui/win32/GdiObjects.h"
+
+class TToolTips;
 
 class TWindow {
 public:
@@ -32,11 +35,14 @@ public:
   void SetFont(const TFont& font);
   void Focus();
   TPoint ClientOrigin() const;
+  // The tooltip window of a top window, with the hints of its tree's
+  // controls as they are now; once, after the tree's windows are made.
+  void HintsNeeded();
   // What the platform does with a message the control leaves alone.
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-  explicit TWindow(TWinControl& control) : FControl(control) {}
+  explicit TWindow(TWinControl& control);
   static LRESULT CALLBACK OwnProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK StandardProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -47,6 +53,7 @@ private:
   bool ChildCommand(HWND child, unsigned code);
   LRESULT ChildColours(HWND child, HDC dc);
   HBRUSH BackgroundBrush();
+  void RelayToHints(UINT msg, WPARAM wParam, LPARAM lParam);
 
   TWinControl& FControl;
   HWND FHandle = nullptr;
@@ -54,6 +61,7 @@ private:
   bool FTrackingLeave = false;
   TGdiObject<HBRUSH> FBackground;
   TColor FBackgroundColor = clNone;
+  std::unique_ptr<TToolTips> FToolTips;
 };
 
 // What the framework's common code asks of the platform.
