@@ -1,5 +1,7 @@
 #pragma once
 // The standard multi-line edit. Its lines are its caption joined by CR LF.
+// In a dialog it leaves Tab and Escape to the form unless it wants tabs,
+// and Enter unless it wants returns.
 
 #include <string>
 #include <vector>
@@ -20,6 +22,8 @@ public:
   void SetScrollBars(TScrollStyle value) { FScrollBars = value; }
   bool WantReturns() const { return FWantReturns; }
   void SetWantReturns(bool value) { FWantReturns = value; }
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool value) { FWantTabs = value; }
   bool Border() const { return FBorder; }
   void SetBorder(bool value) { FBorder = value; }
 
@@ -32,5 +36,6 @@ private:
   bool FReadOnly = false;
   TScrollStyle FScrollBars = TScrollStyle::None;
   bool FWantReturns = true;
+  bool FWantTabs = false;
   bool FBorder = true;
 };

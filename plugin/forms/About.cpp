@@ -110,6 +110,5 @@ void TAboutBoxForm::WndProc(TMessage& message) {
 }
 
 void TAboutBoxForm::WMActivate(TMessage& message) {
-  LeaveDialogKeysToForm(*Memo1);
   if (ReportsActivation(message.WParam)) BringFormToTop(*this);
 }

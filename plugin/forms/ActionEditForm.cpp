@@ -75,10 +75,7 @@ void TActionEditForm::Loaded() {
 }
 
 void TActionEditForm::WndProc(TMessage& message) {
-  if (message.Msg == MSG_ACTIVATE) {
-    LeaveDialogKeysToForm(*Memo1);
-    WMActivate(message);
-  }
+  if (message.Msg == MSG_ACTIVATE) WMActivate(message);
   TForm::WndProc(message);
 }
 

@@ -7,7 +7,6 @@ void* ActiveHostWindow() { return nullptr; }
 void BringFormToTop(TForm&) {}
 bool IsWindowOf(const TWinControl&, std::uintptr_t) { return false; }
 bool SetCursorShape(bool) { return false; }
-void LeaveDialogKeysToForm(TMemo&) {}
 void ShellExecuteOpen(void*, const std::string&, const std::string&, int) {}
 
 void PrepareFormResources() {

@@ -8,7 +8,6 @@
 #include <string>
 
 class TForm;
-class TMemo;
 class TWinControl;
 
 // The window that is active on the calling thread (none natively).
@@ -27,11 +26,6 @@ bool IsWindowOf(const TWinControl& control, std::uintptr_t window);
 // Shows the pointing hand when `hand` is set and says so; else leaves the
 // cursor to the default handling.
 bool SetCursorShape(bool hand);
-// A multi-line edit keeps Tab and Escape, and Enter too, from the dialog
-// unless told otherwise: this one lets Tab and Escape (and Enter when it
-// does not want returns) reach the form, so that they move the focus and
-// press the buttons there. Once per window; call when the form activates.
-void LeaveDialogKeysToForm(TMemo& memo);
 // The shell carries out `verb` on `file` with `owner` as the owning window,
 // no parameters, no working folder and show command `show`; failures are
 // not reported.

@@ -299,6 +299,11 @@ int ParamCount(const TEditorCase& e) { return e.panels[2] ? 3 : 2; }
 
 HWND EditOf(HWND form, const TEditorCase& e, int i) { return Path(form, {e.panels[i], "#Edit"}); }
 
+// The help text: in the first panel's help box on the calc form.
+HWND MemoOf(HWND form, const TEditorCase& e) {
+  return e.action == 1 ? Path(form, {e.panels[0], e.helpBox, "#Edit"}) : Path(form, {e.helpBox, "#Edit"});
+}
+
 // Where every window is, against the layout table.
 void CheckLayout(HWND form, const TEditorCase& e) {
   struct TRow { std::vector<std::string> path; RECT want; };
@@ -550,6 +555,11 @@ void EditorChecks(const TPlugInApi& api, const TEditorCase& e) {
       {"Cancel", [](HWND form) { PostMessageA(Child(form, "Cancel"), BM_CLICK, 0, 0); }},
       {"Escape", [](HWND form) { Key(FocusOf(form), VK_ESCAPE); }},
       {"close box", [](HWND form) { PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"Escape in the help text", [&](HWND form) {
+         PostMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(MemoOf(form, e)), 1);
+         Settle(form);
+         Key(FocusOf(form), VK_ESCAPE);
+       }},
   };
   for (const auto& ending : endings)
     EditCase(api, e, std::string("typed, then ") + ending.what, texts, [&](HWND form) {

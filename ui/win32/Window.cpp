@@ -4,6 +4,7 @@
 
 #include "ui/Button.h"
 #include "ui/Form.h"
+#include "ui/Memo.h"
 #include "ui/win32/GdiCanvas.h"
 #include "ui/win32/ToolTips.h"
 
@@ -68,6 +69,24 @@ RECT FormRect(const TForm& form, DWORD style, DWORD exStyle) {
 bool IsMouseMessage(UINT msg) {
   return msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP || msg == WM_RBUTTONDOWN ||
          msg == WM_RBUTTONUP || msg == WM_MBUTTONDOWN || msg == WM_MBUTTONUP;
+}
+
+bool IsKeyDown(LPARAM lParam, WPARAM key) {
+  const auto* msg = reinterpret_cast<const MSG*>(lParam);
+  return msg && msg->message == WM_KEYDOWN && msg->wParam == key;
+}
+
+// A multi-line edit asks for every key, Tab and Escape included. Unless the
+// memo wants tabs, Tab and Escape go to the dialog (they move the focus and
+// cancel), and so does Enter unless it wants returns (the default button).
+LRESULT MemoDialogCode(const TMemo& memo, LRESULT code, LPARAM lParam) {
+  constexpr LRESULT wantsKey = DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
+  if (!memo.WantTabs()) {
+    code &= ~DLGC_WANTTAB;
+    if (IsKeyDown(lParam, VK_TAB) || IsKeyDown(lParam, VK_ESCAPE)) code &= ~wantsKey;
+  }
+  if (!memo.WantReturns() && IsKeyDown(lParam, VK_RETURN)) code &= ~wantsKey;
+  return code;
 }
 }  // namespace
 
@@ -199,6 +218,10 @@ LRESULT CALLBACK TWindow::StandardProc(HWND window, UINT msg, WPARAM wParam, LPA
 LRESULT TWindow::StandardDispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (IsMouseMessage(msg)) RelayToHints(msg, wParam, lParam);
   switch (msg) {
+    case WM_GETDLGCODE:
+      if (const auto* memo = dynamic_cast<const TMemo*>(&FControl))
+        return MemoDialogCode(*memo, DefaultProc(msg, wParam, lParam), lParam);
+      break;
     case WM_MOUSEMOVE:
       FControl.Perform(msg, wParam, lParam);
       TrackLeave();
