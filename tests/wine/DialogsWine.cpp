@@ -304,6 +304,13 @@ HWND MemoOf(HWND form, const TEditorCase& e) {
   return e.action == 1 ? Path(form, {e.panels[0], e.helpBox, "#Edit"}) : Path(form, {e.helpBox, "#Edit"});
 }
 
+// What a window answers the dialog manager about a key press (the message
+// handed by address: the driver shares the dialog's process).
+LRESULT DialogCode(HWND window, WPARAM key) {
+  MSG msg{window, WM_KEYDOWN, key, 1, 0, {}};
+  return SendMessageA(window, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+}
+
 // Where every window is, against the layout table.
 void CheckLayout(HWND form, const TEditorCase& e) {
   struct TRow { std::vector<std::string> path; RECT want; };
@@ -556,7 +563,12 @@ void EditorChecks(const TPlugInApi& api, const TEditorCase& e) {
       {"Escape", [](HWND form) { Key(FocusOf(form), VK_ESCAPE); }},
       {"close box", [](HWND form) { PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
       {"Escape in the help text", [&](HWND form) {
-         PostMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(MemoOf(form, e)), 1);
+         HWND memo = MemoOf(form, e);
+         constexpr LRESULT wants = DLGC_WANTALLKEYS | DLGC_WANTTAB;
+         Check((DialogCode(memo, VK_TAB) & wants) == 0 && (DialogCode(memo, VK_ESCAPE) & wants) == 0 &&
+                   (DialogCode(memo, 'A') & DLGC_WANTALLKEYS) != 0,
+               std::string(e.caption) + ": the help text leaves Tab and Escape to the dialog, keeps other keys");
+         PostMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(memo), 1);
          Settle(form);
          Key(FocusOf(form), VK_ESCAPE);
        }},
