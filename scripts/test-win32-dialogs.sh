@@ -14,9 +14,7 @@ root=$PWD
 scripts/install-deps.sh windows
 scripts/wine-i386.sh
 
-step() { printf '\n--- %s\n' "$*"; }
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source scripts/wine-test-lib.sh
 
 step "build (preset win32)"
 cmake --preset win32 >/dev/null
@@ -26,10 +24,7 @@ shots=$root/build/screenshots
 mkdir -p "$shots"
 
 step "Wine prefix and virtual display"
-export WINEPREFIX=$root/build/wine-dialogs WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  timeout 300 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
-fi
+use_wine_prefix "$root/build/wine-dialogs"
 # Wine draws the windows' frames itself (no window manager runs on the
 # virtual display), Arial is the metric-compatible Liberation Sans, and the
 # tooltip colour is the one Windows has out of the box (Wine's own theme
@@ -38,7 +33,6 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/de
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
 wine reg add 'HKCU\Control Panel\Colors' /v InfoWindow /t REG_SZ /d '255 255 225' /f >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1 || true
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 results=$(mktemp -d)
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

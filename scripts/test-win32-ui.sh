@@ -18,9 +18,7 @@ root=$PWD
 scripts/install-deps.sh windows
 scripts/wine-i386.sh
 
-step() { printf '\n--- %s\n' "$*"; }
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source scripts/wine-test-lib.sh
 
 step "build (presets win32 and native)"
 cmake --preset win32 >/dev/null
@@ -33,12 +31,8 @@ rm -f "$shots"/gallery-*.png "$shots"/hot-*.png  # the captures of this script o
 mkdir -p "$shots"
 
 step "Wine prefix and virtual display"
-export WINEPREFIX=$root/build/wine-ui WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  timeout 300 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
-fi
+use_wine_prefix "$root/build/wine-ui"
 wineserver -k >/dev/null 2>&1 || true
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 # Everything that needs the display runs in one xvfb-run session; the
 # results come back through files.

@@ -14,9 +14,7 @@ root=$PWD
 scripts/install-deps.sh windows
 scripts/wine-i386.sh  # says which way 32-bit programs run here
 
-step() { printf '\n--- %s\n' "$*"; }
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source scripts/wine-test-lib.sh
 
 step "build (preset win32)"
 cmake --preset win32 >/dev/null
@@ -41,12 +39,8 @@ for name in $imports; do
 done
 
 step "Wine prefix"
-export WINEPREFIX=$root/build/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
 unset DISPLAY
-rm -rf "$WINEPREFIX"
-timeout 300 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
-# The server of the fresh prefix ends with this script.
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+use_wine_prefix "$root/build/wine-prefix" fresh
 run() { timeout 300 wine "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 step "shared black-box cases under control words 0x1332 and 0x027F"
