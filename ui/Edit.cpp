@@ -1,6 +1,6 @@
 #include "ui/Edit.h"
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {
   SetTabStop(true);
   SetColor(clWindow);
   SetBounds(0, 0, 121, 21);

@@ -1,19 +1,13 @@
 #pragma once
-// The standard single-line edit; its text is its caption.
+// The standard single-line edit.
 
-#include <string>
+#include "ui/CustomEdit.h"
 
-#include "ui/WinControl.h"
-
-class TEdit : public TWinControl {
+class TEdit : public TCustomEdit {
 public:
   explicit TEdit(TComponent* owner);
 
-  const std::string& Text() const { return Caption(); }
-  void SetText(std::string_view value) { SetCaption(value); }
-
   void Paint(TCanvas& canvas) override;
-  const char* WindowClass() const override { return "EDIT"; }
   unsigned WindowStyle() const override;
   unsigned WindowExStyle() const override;
 };

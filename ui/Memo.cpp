@@ -1,6 +1,6 @@
 #include "ui/Memo.h"
 
-TMemo::TMemo(TComponent* owner) : TWinControl(owner) {
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner) {
   SetTabStop(true);
   SetColor(clWindow);
   SetBounds(0, 0, 185, 89);

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/WinControl.h"
+#include "ui/CustomEdit.h"
 
 enum class TScrollStyle { None, Vertical };
 
-class TMemo : public TWinControl {
+class TMemo : public TCustomEdit {
 public:
   explicit TMemo(TComponent* owner);
 
@@ -28,7 +28,6 @@ public:
   void SetBorder(bool value) { FBorder = value; }
 
   void Paint(TCanvas& canvas) override;
-  const char* WindowClass() const override { return "EDIT"; }
   unsigned WindowStyle() const override;
   unsigned WindowExStyle() const override;
 

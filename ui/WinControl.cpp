@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #ifdef _WIN32
+#include "runtime/Exception.h"
 #include "ui/win32/Window.h"
 #else
 // Natively no control has a window.
@@ -168,7 +169,12 @@ void TWinControl::EnabledChanged(TMessage& message) {
 
 void TWinControl::TextChanged(TMessage& message) {
 #ifdef _WIN32
-  if (FWindow) FWindow->SetText(Caption());
+  // A text the window cannot hold whole is refused, so that what the
+  // control holds is always what the window shows.
+  if (FWindow && !FWindow->SetText(Caption())) {
+    StoreCaption(FWindow->Text());
+    throw Exception(kTextCut);
+  }
 #endif
   TControl::TextChanged(message);
 }
@@ -272,8 +278,11 @@ unsigned TWinControl::WindowExStyle() const {
 // follow.
 void TWinControl::HandleNeeded() {
 #ifdef _WIN32
-  if (!FWindow) FWindow = TWindow::Create(*this);
-  if (!FWindow) return;
+  if (!FWindow) {
+    FWindow = TWindow::Create(*this);
+    if (!FWindow) return;
+    WindowCreated();
+  }
   std::vector<TWinControl*> children;
   for (TControl* child : FControls)
     if (auto* windowed = dynamic_cast<TWinControl*>(child)) children.push_back(windowed);

@@ -45,9 +45,15 @@ void Check(bool ok, const std::string& what, std::string detail = "") {
 // ---- windows seen from outside ------------------------------------------------
 
 std::string TextOf(HWND window) {
-  char text[4096] = "";
-  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  std::string text(static_cast<size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+  text.resize(static_cast<size_t>(SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
+}
+
+// A text fit for a report line: long ones by their ends and length.
+std::string Brief(const std::string& text) {
+  if (text.size() <= 40) return text;
+  return text.substr(0, 12) + "..." + text.substr(text.size() - 12) + " (" + std::to_string(text.size()) + " chars)";
 }
 
 std::string ClassOf(HWND window) {
@@ -195,6 +201,7 @@ constexpr std::uint32_t kHostMxcsr = 0x1F80;
 
 enum class TPicker { Picks, Declines, Raises };
 TPicker gPicker = TPicker::Picks;
+std::string gPicked = "[picked]";
 std::vector<std::string> gOffered;
 std::vector<std::uint16_t> gControlSeen;
 TFloatState gHostState{};
@@ -205,7 +212,7 @@ bool Access(std::int32_t command, char** variable) {
   switch (gPicker) {
     case TPicker::Picks:
       DisposeHostString(*variable);
-      *variable = NewHostString("[picked]");
+      *variable = NewHostString(gPicked);
       return true;
     case TPicker::Declines: return false;
     case TPicker::Raises: {
@@ -496,7 +503,7 @@ void EditCase(const TPlugInApi& api, const TEditorCase& e, const std::string& wh
     const std::string got = gParams[i] ? gParams[i] : "(nil)";
     const bool fresh = gParams[i] != before[i];
     ok = ok && (want.empty() ? !fresh && got == texts[i] : fresh && got == want[i]);
-    detail += std::string(", ") + (fresh ? "new " : "same ") + got;
+    detail += std::string(", ") + (fresh ? "new " : "same ") + Brief(got);
   }
   Check(ok, name, detail);
   FreeParams();
@@ -578,6 +585,109 @@ void EditorChecks(const TPlugInApi& api, const TEditorCase& e) {
       Type(EditOf(form, e, 0), "changed");
       ending.end(form);
     }, {});
+}
+
+// ---- long formulas and texts a window cannot hold ------------------------------------
+
+// Formulas far past the standard edit's default limits (about 30,000 typed
+// characters, 32,767 in a window name): each shown whole in its field, End
+// and one typed character then OK write it back with that character,
+// Cancel keeps the block. On the diff form for its last field too.
+void LongFormulaChecks(const TPlugInApi& api, const TEditorCase& e) {
+  const std::vector<int> fields = e.action == 1 ? std::vector<int>{0} : std::vector<int>{0, 2};
+  for (size_t length : {40000u, 100000u, 1000000u})
+    for (int field : fields) {
+      std::vector<std::string> texts = {"2*x", e.action == 1 ? "r" : "x", "d"};
+      texts.resize(ParamCount(e));
+      std::string formula;
+      while (formula.size() < length) formula += "+x" + std::to_string(formula.size() % 97);
+      formula.resize(length);
+      texts[field] = formula;
+      std::vector<std::string> want = texts;
+      want[field] += "7";
+      const std::string what = std::to_string(length) + " characters in Edit" + std::to_string(field + 1);
+      for (bool ok : {true, false})
+        EditCase(api, e, what + (ok ? ", End, one character, OK" : ", End, one character, Cancel"), texts,
+                 [&](HWND form) {
+                   HWND edit = EditOf(form, e, field);
+                   const std::string shown = TextOf(edit);
+                   Check(shown == formula, std::string(e.caption) + ": " + what + " shown whole", Brief(shown));
+                   PostMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), 1);
+                   Key(edit, VK_END);
+                   PostMessageA(edit, WM_CHAR, '7', 1);
+                   WaitFor([&] { return SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0) == LRESULT(length + 1); }, 5000);
+                   PostMessageA(Child(form, ok ? "OK" : "Cancel"), BM_CLICK, 0, 0);
+                 },
+                 ok ? want : std::vector<std::string>{});
+    }
+}
+
+// Edits that keep at most 50,000 characters of a text they are given and
+// say nothing, as one short of memory would: the dialogs' edits while the
+// hook is set on the host's thread.
+constexpr size_t kKept = 50000;
+WNDPROC gEditProc = nullptr;
+
+LRESULT CALLBACK CrampedEdit(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const char* text = reinterpret_cast<const char*>(lParam);
+  if (msg == WM_SETTEXT && text && std::strlen(text) > kKept) {
+    const std::string kept(text, kKept);
+    return CallWindowProcA(gEditProc, window, msg, wParam, reinterpret_cast<LPARAM>(kept.c_str()));
+  }
+  return CallWindowProcA(gEditProc, window, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK CrampEdits(int code, WPARAM wParam, LPARAM lParam) {
+  HWND window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_CREATEWND && _stricmp(ClassOf(window).c_str(), "Edit") == 0)
+    gEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CrampedEdit)));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A text its edit does not hold whole is never shown cut: as a parameter
+// it opens no dialog (false, parameters untouched), as a picked variable
+// it leaves the field as it was.
+void CutTextChecks(const TPlugInApi& api, const TEditorCase& e) {
+  const std::string longText(kKept + 1, 'x');
+  std::vector<std::string> texts = {"2*x", e.action == 1 ? "r" : "x", "d"};
+  texts.resize(ParamCount(e));
+  auto cramped = [&](const std::function<void()>& call) {
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CrampEdits, nullptr, GetCurrentThreadId());
+    call();
+    UnhookWindowsHookEx(hook);
+  };
+
+  MakeParams(e, {longText, texts[1], "d"});
+  char* const first = gParams[0];
+  gResult = true;
+  UnderHost(std::string(e.caption) + ", a parameter its edit cannot hold",
+            [&] { cramped([&] { gResult = api.EditAction(e.action, gParams); }); }, [&] {
+              HWND form = WaitForWindow(e.caption, 1000);
+              if (form) PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
+            });
+  Check(!gResult && gParams[0] == first && gParams[0] == longText,
+        std::string(e.caption) + ": a parameter its edit cannot hold opens no dialog, false, parameters untouched");
+  FreeParams();
+
+  MakeParams(e, texts);
+  UnderHost(std::string(e.caption) + ", a picked variable its edit cannot hold",
+            [&] { cramped([&] { gResult = api.EditAction(e.action, gParams); }); }, [&] {
+              HWND form = WaitForWindow(e.caption);
+              if (!form) return Check(false, std::string(e.caption) + ": the dialog appears");
+              gPicked = longText;
+              InsertVariable(form, e, 0);
+              gPicked = "[picked]";
+              Check(TextOf(EditOf(form, e, 0)) == texts[0],
+                    std::string(e.caption) + ": a picked variable its edit cannot hold leaves the field as it was",
+                    Brief(TextOf(EditOf(form, e, 0))));
+              PostMessageA(Child(form, "OK"), BM_CLICK, 0, 0);
+              ForceClose(form, e.caption);
+            });
+  bool same = gResult;
+  for (int i = 0; i < ParamCount(e); ++i) same = same && gParams[i] == texts[i];
+  Check(same, std::string(e.caption) + ": then OK writes back what the fields show");
+  FreeParams();
 }
 
 // ---- the About box ------------------------------------------------------------------
@@ -771,8 +881,11 @@ int main(int argc, char** argv) {
           "action " + std::to_string(action) + ": nothing shown, false, parameters untouched");
     for (char*& p : params) DisposeHostString(p);
   }
-  EditorChecks(api, kCalc);
-  EditorChecks(api, kDiff);
+  for (const TEditorCase* e : {&kCalc, &kDiff}) {
+    EditorChecks(api, *e);
+    LongFormulaChecks(api, *e);
+    CutTextChecks(api, *e);
+  }
   AboutChecks(api, GetModuleHandleA("vktQuantaro.zxp"));
 
   std::printf("%s\n", gFailures ? "dialogs: FAILED" : "dialogs: all passed");

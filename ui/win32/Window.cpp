@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "runtime/Exception.h"
 #include "ui/Button.h"
 #include "ui/Form.h"
 #include "ui/Memo.h"
@@ -116,7 +117,9 @@ std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
     r = {control.Left(), control.Top(), control.Left() + control.Width(), control.Top() + control.Height()};
   }
   GCreating = window.get();
-  window->FHandle = CreateWindowExA(exStyle, className, control.Caption().c_str(), style, r.left, r.top,
+  // The text comes after creation: a window name longer than 32,767
+  // characters would arrive cut or make the creation fail.
+  window->FHandle = CreateWindowExA(exStyle, className, "", style, r.left, r.top,
                                     r.right - r.left, r.bottom - r.top, parent, nullptr, ModuleHandle(), nullptr);
   GCreating = nullptr;
   if (!window->FHandle) return nullptr;
@@ -126,6 +129,7 @@ std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
         SetWindowLongPtrA(window->FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWindow::StandardProc)));
   }
   window->SetFont(control.Font());
+  if (!window->SetText(control.Caption())) throw Exception(kTextCut);
   return window;
 }
 
@@ -147,7 +151,26 @@ TWinControl* TWindow::ControlOf(HWND window) {
 
 void TWindow::Invalidate() { InvalidateRect(FHandle, nullptr, FALSE); }
 void TWindow::Update() { UpdateWindow(FHandle); }
-void TWindow::SetText(const std::string& text) { SetWindowTextA(FHandle, text.c_str()); }
+// A window may keep less than it is given: a single-line edit stops at a
+// line break, and one that cannot have the memory refuses the text. The
+// text counts as set only when it reads back whole; if it does not, the
+// window gets its old text back, so that it never shows a cut one. The
+// text is a copy: an edit's change notice rewrites its control's caption.
+bool TWindow::SetText(std::string text) {
+  const std::string old = Text();
+  SetWindowTextA(FHandle, text.c_str());
+  if (Text() == text) return true;
+  SetWindowTextA(FHandle, old.c_str());
+  return false;
+}
+
+std::string TWindow::Text() const {
+  const int length = GetWindowTextLengthA(FHandle);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(FHandle, text.data(), length + 1)));
+  return text;
+}
+
 void TWindow::SetEnabled(bool enabled) { EnableWindow(FHandle, enabled); }
 void TWindow::SetVisible(bool visible) { ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE); }
 void TWindow::Focus() { SetFocus(FHandle); }
@@ -309,20 +332,17 @@ void TWindow::TrackLeave() {
 }
 
 bool TWindow::ChildCommand(HWND child, unsigned code) {
-  TWinControl* control = ControlOf(child);
-  if (!control) return false;
+  const auto found = Windows().find(child);
+  if (found == Windows().end()) return false;
+  // The child's window, not yet its control's while it is being created.
+  TWindow& window = *found->second;
   switch (code) {
     case BN_CLICKED:  // also STN_CLICKED
-      control->Click();
+      window.FControl.Click();
       return true;
-    case EN_CHANGE: {
-      const int length = GetWindowTextLengthA(child);
-      std::string text(static_cast<size_t>(length) + 1, '\0');
-      GetWindowTextA(child, text.data(), length + 1);
-      text.resize(static_cast<size_t>(length));
-      control->StoreCaption(text);
+    case EN_CHANGE:
+      window.FControl.StoreCaption(window.Text());
       return true;
-    }
   }
   return false;
 }

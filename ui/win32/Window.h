@@ -28,7 +28,10 @@ public:
 
   void Invalidate();
   void Update();
-  void SetText(const std::string& text);
+  // False when the window would not hold the text whole; it keeps its
+  // old text then.
+  bool SetText(std::string text);
+  std::string Text() const;
   void SetEnabled(bool enabled);
   void SetVisible(bool visible);
   void SetBounds(const TRect& bounds);
@@ -63,6 +66,9 @@ private:
   TColor FBackgroundColor = clNone;
   std::unique_ptr<TToolTips> FToolTips;
 };
+
+// Why a text did not go into its window.
+inline constexpr const char* kTextCut = "The text does not fit into its window.";
 
 // What the framework's common code asks of the platform.
 void CaptureWindowMouse(TControl* control);
