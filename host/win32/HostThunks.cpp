@@ -89,6 +89,8 @@ __asm__(
     "  popl %ebx\n"
     "  popl %ebp\n"
     "  ret\n"
+    // The entries below return the truth value in AL and set every other
+    // bit of EAX, as a host's compiler may leave them: only AL counts.
     // AddActionProc: number, name, description in registers; kinds,
     // numberAgain, count on the stack (count nearest the return address).
     "  .globl _zxhAddActionEntry\n"
@@ -101,6 +103,7 @@ __asm__(
     "  pushl %edx\n"
     "  pushl %eax\n"
     "  call *_zxhAddActionTarget\n"
+    "  orl $0xFFFFFF00, %eax\n"
     "  addl $24, %esp\n"
     "  ret $12\n"
     "  .globl _zxhSetVarEntry\n"
@@ -109,6 +112,7 @@ __asm__(
     "  pushl %edx\n"
     "  pushl %eax\n"
     "  call *_zxhSetVarTarget\n"
+    "  orl $0xFFFFFF00, %eax\n"
     "  addl $8, %esp\n"
     "  ret\n"
     "  .globl _zxhInterfaceAccessEntry\n"
@@ -117,6 +121,7 @@ __asm__(
     "  pushl %edx\n"
     "  pushl %eax\n"
     "  call *_zxhInterfaceAccessTarget\n"
+    "  orl $0xFFFFFF00, %eax\n"
     "  addl $8, %esp\n"
     "  ret\n");
 

@@ -174,6 +174,50 @@ TEST(CalcMany, FailingRowsInTheMiddleOfABatch) {
   }
 }
 
+// Fused instructions whose first part overflows and whose second part would
+// then raise invalid operation: the error is the overflow, as the plain
+// program reports it between the two instructions.
+TEST(CalcMany, FusedInstructionsReportTheFirstErrorOfTheirParts) {
+  const long double inf = INFINITY;
+  const struct {
+    TCalcOp op;
+    const char* formula;
+    long double x, y;
+  } cases[] = {
+      {TCalcOp::MulVarPlusNum, "(y*1)*(x+1e4932)", 1e4932L, 0},
+      {TCalcOp::MulVarTimesNum, "y*(x*1e4000)", 1e3000L, 0},
+      {TCalcOp::MulVarOverNum, "y*(x/1e-4000)", 1e3000L, 0},
+      {TCalcOp::DivVarPlusNum, "(y*1)/(x+1e4932)", 1e4932L, inf},
+      {TCalcOp::DivVarTimesNum, "y/(x*1e4000)", 1e3000L, inf},
+      {TCalcOp::DivVarOverNum, "y/(x/1e-4000)", 1e3000L, inf},
+      {TCalcOp::SumTimesSum, "(x+1e4932)*(y+0)", 1e4932L, 0},
+      {TCalcOp::SumOverSum, "(x+1e4932)/(y+1)", 1e4932L, inf},
+      {TCalcOp::VarOverSum, "y/(x+1e4932)", 1e4932L, inf},
+      {TCalcOp::MulVarPowerInt, "y*x^2", 1e3000L, 0},
+      {TCalcOp::NumTimesVarPowerInt, "0*x^2", 1e3000L, 0},
+  };
+  const std::vector<std::string> names{"x", "y"};
+  for (const auto& c : cases) {
+    TCalcProgram plain, fused;
+    plain.SetFusion(false);
+    {
+      TFloatEnvGuard guard;
+      TCalcParser::Parse(c.formula, names, DecimalSeparator(), plain);
+      TCalcParser::Parse(c.formula, names, DecimalSeparator(), fused);
+    }
+    bool hasOp = false;
+    for (std::size_t i = 0; i < fused.Size(); ++i) hasOp |= fused[i].op == c.op;
+    EXPECT_TRUE(hasOp) << c.formula << " is not fused into instruction " << static_cast<int>(c.op);
+    const long double row[] = {c.x, c.y};
+    EXPECT_EQ(Plain(plain, row), "Gleitkomma\xFC""berlauf") << c.formula;
+    EXPECT_EQ(Plain(fused, row), "Gleitkomma\xFC""berlauf") << c.formula;
+    TCalcExpress calc;
+    calc.SetVariables(names);
+    calc.SetFormula(c.formula);
+    EXPECT_EQ(Many(calc, {c.x, c.y}, 1)[0], "Gleitkomma\xFC""berlauf") << c.formula;
+  }
+}
+
 TEST(CalcMany, SizesMustMatch) {
   TCalcExpress calc;
   calc.SetVariables({"x", "y"});

@@ -158,3 +158,64 @@ TEST(ZorvexPanel, AcceleratorFocusesTheFocusControl) {
   delete edit;
   EXPECT_EQ(panel.FocusControl(), nullptr);
 }
+
+// The six corners of tab and body, each 3 x 3 pixel block as the drawing
+// rules leave it: the soft corner blended over what was drawn beneath it
+// (L line, F button face, a and b the tab's inner lines, 4 and 2 the body's
+// outlines, T the body). The body's top-left joins the tab square.
+TEST(ZorvexHelpBox2, EveryCornerOfTabAndBodyPixelByPixel) {
+  TDisplay display(32);
+  TZorvexHelpBox2 box(nullptr);
+  box.SetBounds(0, 0, 100, 60);
+  box.SetCaption("Info");
+  const int HH = kTextHeight + 5, TW = 4 * kCharWidth + kGlyph + 13, W = 100, H = 60;
+  const TRasterCanvas canvas = Paint(box);
+  const TColor line = Rgb(178, 178, 162);
+  auto colour = [&](char c) {
+    switch (c) {
+      case 'L': return line;
+      case 'F': return SysColor(15);
+      case 'a': return Rgb(205, 205, 189);
+      case 'b': return Rgb(209, 209, 193);
+      case '4': return Rgb(224, 224, 200);
+      case '2': return Rgb(240, 240, 212);
+      default: return Rgb(255, 255, 225);
+    }
+  };
+  struct Corner { const char* name; int x, y, pattern; const char* under; } corners[] = {
+      {"tab top-left", 0, 0, kTopLeft, "FFL" "Faa" "Lab"},
+      {"tab top-right", TW - 2, 0, kTopRight, "LFF" "aaF" "baL"},
+      {"body top-left", 0, HH, -1, "Lab" "L44" "L42"},
+      {"body top-right", W - 3, HH, kTopRight, "LFF" "44F" "24L"},
+      {"body bottom-right", W - 3, H - 3, kBottomRight, "24L" "44F" "LFF"},
+      {"body bottom-left", 0, H - 3, kBottomLeft, "L42" "F44" "FFL"},
+  };
+  for (const Corner& c : corners)
+    for (int i = 0; i < 9; ++i) {
+      const int alpha = c.pattern < 0 ? 0 : kCornerAlphas[c.pattern][i];
+      EXPECT_EQ(Hex(canvas.Pixel(c.x + i % 3, c.y + i / 3)), Hex(Blend(line, colour(c.under[i]), alpha)))
+          << c.name << " row " << i / 3 << " column " << i % 3;
+    }
+}
+
+// The glyph's every opaque pixel at (4, HH div 2 - Gh div 2), for fonts
+// that make the tab taller.
+TEST(ZorvexHelpBox2, GlyphCentredInTheTabForEveryFontHeight) {
+  TDisplay display(32);
+  const TBitmap& glyph = *HelpBoxGlyph;
+  for (const int height : {-11, -20, -25}) {
+    TZorvexHelpBox2 box(nullptr);
+    box.SetBounds(0, 0, 120, 80);
+    TFont font = box.Font();
+    font.Height = height;
+    box.SetFont(font);
+    box.SetCaption("Info");
+    const int top = (-height + 2 + 5) / 2 - kGlyph / 2;
+    const TRasterCanvas canvas = Paint(box);
+    for (int y = 0; y < kGlyph; ++y)
+      for (int x = 0; x < kGlyph; ++x)
+        if (glyph.Pixel(x, y) != glyph.TransparentColor()) {
+          ASSERT_EQ(Hex(canvas.Pixel(4 + x, top + y)), Hex(glyph.Pixel(x, y))) << height << " at " << x << "," << y;
+        }
+  }
+}

@@ -221,3 +221,114 @@ TEST(ZorvexButton, AcceleratorClicks) {
   EXPECT_EQ(s.Parent.Perform(CM_DIALOGCHAR, 'G'), 1);
   EXPECT_EQ(s.ClicksA, 1);
 }
+
+// The cell each state takes with 1 to 4 cells of distinct colours: latched
+// falls back to down below three cells, down to up below two, and a state
+// without a cell of its own takes cell 0. Disabled shows its cell at 20 %.
+TEST(ZorvexButtonGlyph, CellChosenForEveryStateAndCellCount) {
+  TDisplay display(32);
+  const TColor cells[4] = {clRed, Rgb(0, 255, 0), clBlue, Rgb(255, 255, 0)};
+  const int want[4][4] = {  // [count - 1][state]: up, disabled, down, latched
+      {0, 0, 0, 0}, {0, 1, 0, 0}, {0, 1, 2, 0}, {0, 1, 2, 3}};
+  for (int count = 1; count <= 4; ++count) {
+    TBitmap bitmap(10 * count, 10, clFuchsia);
+    for (int i = 0; i < count; ++i) {
+      bitmap.Canvas().BrushColor = cells[i];
+      bitmap.Canvas().FillRect({10 * i, 0, 10 * i + 10, 9});
+    }
+    TZorvexButtonGlyph glyph;
+    glyph.SetGlyphBitmap(&bitmap);
+    ASSERT_EQ(glyph.NumGlyphs(), count);
+    for (const TButtonState state : {StateUp, StateDisabled, StateDown, StateLatched}) {
+      const TColor cell = cells[want[count - 1][state]];
+      const int index = glyph.MakeStateImage(state);
+      EXPECT_EQ(Hex(glyph.GlyphList()->Pixel(index, 5, 5)),
+                Hex(state == StateDisabled ? MixColors(cell, clBtnFace, 20) : cell))
+          << count << " cells, state " << state;
+    }
+  }
+}
+
+// One cell, classic look: the glyph's opaque pixels in the shadow colour in
+// place, over the highlight colour one pixel right and down, on the face.
+TEST(ZorvexButtonGlyph, ClassicDisabledEmbossHighlightUnderTheShadow) {
+  TDisplay display(8);
+  TBitmap bitmap(8, 8, clFuchsia);  // a cross with a longer right arm
+  for (int i = 1; i < 7; ++i) bitmap.SetPixel(i, 3, clBlack);
+  for (int i = 1; i < 6; ++i) bitmap.SetPixel(2, i, clBlack);
+  TZorvexButtonGlyph glyph;
+  glyph.SetGlyphBitmap(&bitmap);
+  TRasterCanvas canvas(8, 8, kBack);
+  glyph.DrawGlyphImage(canvas, {0, 0}, StateDisabled, false);
+  auto opaque = [&](int x, int y) { return x >= 0 && y >= 0 && bitmap.Pixel(x, y) != clFuchsia; };
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const TColor want = opaque(x, y) ? SysColor(16) : opaque(x - 1, y - 1) ? SysColor(20) : SysColor(15);
+      ASSERT_EQ(Hex(canvas.Pixel(x, y)), Hex(want)) << x << "," << y;
+    }
+}
+
+// The face the button paints in each state its mouse rules can reach, flat
+// and not: the face routine with the enabled, pressed and hot the rules
+// give, or (flat, at rest) only the parent's colour.
+TEST(ZorvexButton, FaceInEveryReachableState) {
+  TDisplay display(32);
+  struct Case {
+    const char* name;
+    void (*reach)(TScene&);
+    TButtonState state;
+    bool enabled, pressed, hot, flatShowsFace;
+  } cases[] = {
+      {"at rest", [](TScene& s) { s.Move(5, 5); }, StateUp, true, false, false, false},
+      {"hot", [](TScene& s) { s.Move(20, 20); }, StateUp, true, false, true, true},
+      {"held", [](TScene& s) { s.Move(20, 20), s.Press(20, 20); }, StateDown, true, true, true, true},
+      {"held, dragged out", [](TScene& s) { s.Move(20, 20), s.Press(20, 20), s.Move(80, 40, true); },
+       StateUp, true, false, true, true},
+      {"held, dragged out and back",
+       [](TScene& s) { s.Move(20, 20), s.Press(20, 20), s.Move(80, 40, true), s.Move(20, 20, true); },
+       StateDown, true, true, true, true},
+      {"released outside", [](TScene& s) { s.Move(20, 20), s.Press(20, 20), s.Move(80, 40, true), s.Release(80, 40); },
+       StateUp, true, false, false, false},
+      {"clicked", [](TScene& s) { s.Click(20, 20); }, StateUp, true, false, true, true},
+      {"latched", [](TScene& s) { s.A.SetGroupIndex(1), s.Click(20, 20), s.Move(5, 5); },
+       StateLatched, true, true, false, true},
+      {"latched by Down", [](TScene& s) { s.A.SetGroupIndex(1), s.A.SetDown(true); },
+       StateLatched, true, true, false, true},
+      {"latched, hot", [](TScene& s) { s.A.SetGroupIndex(1), s.Click(20, 20); }, StateLatched, true, true, true, true},
+      {"latched, held, dragged out",
+       [](TScene& s) { s.A.SetGroupIndex(1), s.Click(20, 20), s.Press(20, 20), s.Move(80, 40, true); },
+       StateLatched, true, true, true, true},
+      {"released by another",
+       [](TScene& s) { s.A.SetGroupIndex(1), s.B.SetGroupIndex(1), s.Click(20, 20), s.Click(50, 20); },
+       StateUp, true, false, false, false},
+      {"disabled", [](TScene& s) { s.Move(5, 5), s.A.SetEnabled(false); }, StateDisabled, false, false, false, false},
+      {"disabled under the pointer", [](TScene& s) { s.Move(20, 20), s.A.SetEnabled(false); },
+       StateDisabled, false, false, true, true},
+      {"disabled while latched",
+       [](TScene& s) { s.A.SetGroupIndex(1), s.Click(20, 20), s.Move(5, 5), s.A.SetEnabled(false); },
+       StateDisabled, false, false, false, true},
+      {"enabled again, latched",
+       [](TScene& s) {
+         s.A.SetGroupIndex(1), s.Click(20, 20), s.Move(5, 5), s.A.SetEnabled(false), s.A.SetEnabled(true);
+       },
+       StateLatched, true, true, false, true},
+  };
+  for (const Case& c : cases)
+    for (const bool flat : {false, true}) {
+      TScene s;
+      s.Parent.SetColor(clWhite);
+      s.A.SetFlat(flat);
+      TRasterCanvas scene(100, 50, kBack);  // painted as the mouse rules ask
+      s.Parent.SetSurface(&scene);
+      c.reach(s);
+      TRasterCanvas canvas(24, 24, kBack), want(24, 24, kBack);
+      s.A.Paint(canvas);
+      want.BrushColor = clWhite;
+      if (!flat || c.flatShowsFace) DrawButtonFace(want, {0, 0, 24, 24}, c.enabled, c.pressed, flat, c.hot);
+      else want.FillRect({0, 0, 24, 24});
+      EXPECT_EQ(s.A.State(), c.state) << c.name;
+      EXPECT_EQ(s.A.Hot(), c.hot) << c.name;
+      EXPECT_TRUE(SamePixels(canvas, want)) << c.name << (flat ? ", flat" : "");
+      s.Parent.SetSurface(nullptr);
+    }
+}

@@ -157,3 +157,70 @@ TEST(ZorvexUtils, DrawButtonFaceInEveryCombination) {
     }
   }
 }
+
+// Every pixel of frames of several sizes, drawn one pixel in from the edge
+// of a canvas whose other pixels must stay untouched.
+TEST(ZorvexUtils, RoundFrameLinesAndFourSoftCornersPixelByPixel) {
+  const TColor color = Rgb(128, 169, 211);
+  for (const auto& [w, h] : {std::pair{9, 8}, {8, 9}, {10, 10}, {6, 6}, {24, 24}}) {
+    TRasterCanvas canvas(w + 2, h + 2, kBack);
+    DrawRoundFrame(canvas, {1, 1, w + 1, h + 1}, color);
+    for (int y = 0; y < h + 2; ++y)
+      for (int x = 0; x < w + 2; ++x) {
+        const bool inside = x >= 1 && y >= 1 && x <= w && y <= h;
+        const TColor want = inside ? RoundFramePixel(w, h, x - 1, y - 1, color, kBack) : kBack;
+        ASSERT_EQ(Hex(canvas.Pixel(x, y)), Hex(want)) << w << "x" << h << " at " << x << "," << y;
+      }
+  }
+}
+
+namespace {
+// What the face rules put at (x, y) of a 24 x 24 face inside its round
+// frame (1 <= x, y <= 22).
+TColor FaceInside(int x, int y, bool enabled, bool pressed, bool flat, bool hot) {
+  if (pressed) {
+    const TColor dark = Rgb(194, 194, 178), mid = Rgb(214, 214, 198), light = Rgb(234, 234, 218);
+    const auto shadow = [&](int row) { return GradientLine(mid, dark, row, 5); };  // rows 1 to 5
+    if (x == 1) return dark;
+    if (x == 2 && y >= 3) return GradientLine(light, shadow(2), y - 3, 20);
+    if (x == 3 && y >= 4) return GradientLine(light, shadow(3), y - 4, 19);
+    return y <= 5 ? shadow(y - 1) : GradientLine(light, mid, y - 6, 17);
+  }
+  // The two bevel rings: top-left, bottom-right and their mix at the two
+  // other corners.
+  struct Ring { TColor topLeft, bottomRight, mixed; };
+  const bool orange = enabled && !flat && hot;
+  const Ring rings[2] = {
+      orange ? Ring{Rgb(249, 226, 202), Rgb(236, 168, 97), Rgb(243, 197, 150)}
+             : Ring{Rgb(240, 240, 236), Rgb(214, 214, 198), Rgb(227, 227, 217)},
+      orange ? Ring{Rgb(251, 238, 223), Rgb(245, 209, 171), Rgb(248, 224, 197)}
+             : Ring{Rgb(245, 245, 241), Rgb(235, 235, 227), Rgb(240, 240, 234)},
+  };
+  for (int i = 0; i < 2; ++i) {
+    const int lo = 1 + i, hi = 22 - i;
+    if (x != lo && x != hi && y != lo && y != hi) continue;
+    if ((x == hi && y == lo) || (x == lo && y == hi)) return rings[i].mixed;
+    return x == hi || y == hi ? rings[i].bottomRight : rings[i].topLeft;
+  }
+  return hot ? clWhite : GradientLine(Rgb(233, 232, 224), Rgb(254, 254, 253), y - 3, 18);
+}
+}  // namespace
+
+TEST(ZorvexUtils, ButtonFacePixelByPixelInEveryCombination) {
+  for (int bits = 0; bits < 16; ++bits) {
+    const bool enabled = bits & 1, pressed = bits & 2, flat = bits & 4, hot = bits & 8;
+    TColor frame = enabled ? Rgb(128, 169, 211) : Rgb(189, 189, 189);
+    if (pressed && enabled && hot) frame = Rgb(160, 201, 243);
+    if (!pressed && enabled && !flat && hot) frame = Rgb(110, 151, 193);
+    TRasterCanvas canvas(24, 24, kBack);
+    DrawButtonFace(canvas, {0, 0, 24, 24}, enabled, pressed, flat, hot);
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 24; ++x) {
+        const bool inside = x >= 1 && y >= 1 && x <= 22 && y <= 22;
+        const TColor under = inside ? FaceInside(x, y, enabled, pressed, flat, hot) : kBack;
+        ASSERT_EQ(Hex(canvas.Pixel(x, y)), Hex(RoundFramePixel(24, 24, x, y, frame, under)))
+            << "enabled " << enabled << " pressed " << pressed << " flat " << flat << " hot " << hot << " at " << x
+            << "," << y;
+      }
+  }
+}

@@ -187,6 +187,8 @@ TEST_F(Dialogs, AboutBoxLinkAndCommandList) {
   EXPECT_EQ(form.Memo1->Lines(), (std::vector<std::string>{"CalcExpress", "\tvktCalcExpress", "DiffExpress",
                                                            "\tvktDiffExpress"}));
   EXPECT_EQ(form.Image1->Picture().Width(), 32);
+  EXPECT_TRUE(form.Memo1->ReadOnly());
+  EXPECT_EQ(form.Label2->Font().Color, Rgb(0, 0, 255));  // blue before the mouse comes
   std::string opened;
   AboutShellOpen = [&](void*, const std::string& verb, const std::string& file, int show) {
     opened = verb + " " + file + " " + std::to_string(show);
@@ -205,6 +207,36 @@ TEST_F(Dialogs, AboutBoxLinkAndCommandList) {
   form.Perform(MSG_LBUTTONUP, 0, MousePos(link.X, link.Y));
   EXPECT_EQ(opened, std::string("open ") + kHomePageAddress + " 0");
   AboutShellOpen = nullptr;
+}
+
+// What Enter and Escape press, and the "Insert Variable" buttons at rest:
+// flat, so only their panel's colour shows where the face would be.
+TEST_F(Dialogs, EnterEscapeAndFlatInsertButtons) {
+  TEditForm2ED calc;
+  TEditForm3ED diff;
+  TAboutBoxForm about;
+  struct Form { const char* name; TForm& form; TButton* enter; TButton* escape; } forms[] = {
+      {"calc", calc, calc.OKBtn, calc.CancelBtn},
+      {"diff", diff, diff.OKBtn, diff.CancelBtn},
+      {"about", about, about.OKBtn, nullptr},  // Escape: the close box's way
+  };
+  for (const Form& f : forms) {
+    EXPECT_EQ(f.form.DefaultButton(), f.enter) << f.name;
+    EXPECT_EQ(f.form.CancelButton(), f.escape) << f.name;
+    for (auto [button, result] : {std::pair{f.enter, mrOk}, {f.escape, mrCancel}}) {
+      if (!button) continue;
+      f.form.SetModalResult(mrNone);
+      button->Click();
+      EXPECT_EQ(f.form.ModalResult(), result) << f.name << " " << button->Caption();
+    }
+  }
+  for (TActionEditForm* form : {static_cast<TActionEditForm*>(&calc), static_cast<TActionEditForm*>(&diff)}) {
+    const TRasterCanvas canvas = PaintForm(*form);
+    for (const TZorvexButton* b : form->SpeedButtons()) {
+      const TPoint at{b->Parent()->Left() + b->Left() + 12, b->Parent()->Top() + b->Top()};  // the frame's top edge
+      EXPECT_EQ(canvas.Pixel(at.X, at.Y), ColorToRGB(b->Parent()->Color())) << b->Name();
+    }
+  }
 }
 
 TEST_F(Dialogs, PaintedBodyAndForm) {

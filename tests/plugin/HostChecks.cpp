@@ -24,6 +24,7 @@ struct THostLog {
   int failingCall = 0;
   int calls = 0;
   int adds = 0;
+  int raised = 0, cleanedUp = 0;  // exceptions raised in the host's own frame, and that frame unwound
   std::vector<TFloatState> seen;  // the state at the start of each call
   std::vector<TSet> sets;
 };
@@ -67,6 +68,26 @@ void Raise(std::uint32_t code) {
   }
   RaiseException(code, 0, 0, nullptr);
 }
+
+// The host's clean-up of its own frame (what its try/finally would be): a
+// structured-exception record whose handler the unwind must call when the
+// plug-in's call takes the exception.
+extern "C" EXCEPTION_DISPOSITION HostCleanUp(EXCEPTION_RECORD* record, void*, CONTEXT*, void*) {
+  if (record->ExceptionFlags & EXCEPTION_UNWINDING) ++gLog.cleanedUp;
+  return ExceptionContinueSearch;
+}
+
+void RaiseInOwnFrame(std::uint32_t code) {
+  NT_TIB* tib;
+  __asm__("movl %%fs:0x18, %0" : "=r"(tib));  // the thread's information block
+  EXCEPTION_REGISTRATION_RECORD frame{};
+  frame.Next = tib->ExceptionList;
+  frame.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(&HostCleanUp);
+  tib->ExceptionList = &frame;
+  ++gLog.raised;
+  Raise(code);
+  tib->ExceptionList = frame.Next;  // not reached
+}
 #endif
 
 void Enter() {
@@ -79,7 +100,7 @@ void Enter() {
     (void)sse;
   }
 #if defined(_WIN32)
-  if (gLog.code && (gLog.failingCall == 0 || gLog.failingCall == gLog.calls)) Raise(gLog.code);
+  if (gLog.code && (gLog.failingCall == 0 || gLog.failingCall == gLog.calls)) RaiseInOwnFrame(gLog.code);
 #endif
 }
 
@@ -136,6 +157,9 @@ public:
     call();
     const TFloatState after = ReadFloat();
     if (gParamsChanged) Fail(std::to_string(gParamsChanged) + " parameter blocks changed");
+    if (gLog.cleanedUp != gLog.raised)
+      Fail("the host's own frame was unwound " + std::to_string(gLog.cleanedUp) + " times for " +
+           std::to_string(gLog.raised) + " exceptions");
     if (!Same(after, FHost)) {
       Fail("host state " + Describe(FHost) + " became " + Describe(after));
       WriteFloat(FHost.control, FHost.mxcsr);

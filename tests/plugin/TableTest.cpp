@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <regex>
 #include <sstream>
 
 #ifdef VKT_HAVE_PNG
@@ -90,6 +92,12 @@ const TTableCase kCases[] = {
      "f(x) = ln(x)\nf'(x) = 1/x\n\nx   f(x)                           f'(x)\n"
      "-1  Ung\xC3\xBCltige Gleitkommaoperation  -1\n0   Gleitkommadivision durch Null  Gleitkommadivision durch Null\n"
      "1   0                              1\n"},
+    // Only the derivative fails in a row: still not complete.
+    {'.', {"sqrt(x)", "x", "0", "1", "1"}, 1,
+     "f(x) = sqrt(x)\nf'(x) = 0.5/sqrt(x)\n\nx  f(x)  f'(x)\n0  0     Gleitkommadivision durch Null\n1  1     0.5\n"},
+    // The table is printed, the plot cannot be written.
+    {'.', {"x", "x", "0", "1", "1", "--svg", "/nonexistent/p.svg"}, 1,
+     "f(x) = x\nf'(x) = 1\n\nx  f(x)  f'(x)\n0  0     1\n1  1     1\nzxhost: cannot write /nonexistent/p.svg\n"},
     {'.', {"x", "x", "one", "2"}, 2, "zxhost: FROM and TO must be numbers (\"one\", \"2\")\n"},
     {'.', {"x", "x", "0", "1", "0"}, 2, "usage: STEPS must be a whole number from 1 to 1000000"},
     {'.', {"x", "x", "0"}, 2, "usage: table takes FORMULA VARIABLE FROM TO [STEPS]"},
@@ -107,6 +115,65 @@ TEST(ZxHostTable, PrintsAlignedColumnsWithThePlugInsSeparator) {
       EXPECT_EQ(status, c.status) << c.args[0];
     }
   }
+}
+
+TEST(ZxHostTable, StepsFromOneToAMillion) {
+  const struct { const char* steps; int want; } cases[] = {
+      {"1", 1}, {"1000000", 1000000}, {"0001000", 1000}, {"1000001", 0}, {"0", 0}, {"-1", 0}, {"2.5", 0}, {"", 0}};
+  for (const auto& c : cases) {
+    std::string problem;
+    const auto options = ReadTableArguments({"x", "x", "0", "1", c.steps}, problem);
+    EXPECT_EQ(options ? options->steps : 0, c.want) << c.steps;
+  }
+}
+
+namespace {
+// The texts of the plot's labels with the given anchor, in order.
+std::vector<std::string> Labels(const std::string& svg, const std::string& anchor) {
+  std::vector<std::string> out;
+  const std::string key = "text-anchor=\"" + anchor + "\">";
+  for (std::size_t at = svg.find(key); at != std::string::npos; at = svg.find(key, at + 1)) {
+    const std::size_t from = at + key.size();
+    out.push_back(svg.substr(from, svg.find('<', from) - from));
+  }
+  return out;
+}
+}  // namespace
+
+// The plot's geometry from its layout: x from 80 to 620, y from 350 (the
+// lowest value less a twentieth of the range) up to 64 (the highest plus a
+// twentieth); an empty range widened by half its value (1 at 0) each way;
+// a dot for a row alone between gaps; ticks inside the frame only.
+TEST(ZxHostTable, PlotPlacesCurvesTicksAndLegend) {
+  using V = std::optional<long double>;
+  const struct {
+    const char* name;
+    std::vector<long double> xs;
+    TPlotCurve values;
+    std::vector<std::string> want;  // parts of the SVG text
+    int dots;
+  } cases[] = {
+      {"rising", {0, 1}, {V(0), V(1)}, {"d=\"M80.0 337.0 L620.0 77.0\""}, 0},
+      {"constant", {0, 1}, {V(2), V(2)}, {"d=\"M80.0 207.0 L620.0 207.0\""}, 0},  // [1, 3] widened
+      {"rows alone", {0, 1, 2, 3, 4}, {V(1), {}, V(2), {}, V(3)}, {}, 3},
+      {"from 0.1", {0.1L, 1}, {V(0), V(1)}, {}, 0},  // ticks from 0.2, not 0
+  };
+  for (const auto& c : cases) {
+    const std::string svg = PlotSvg({"x", "f(x) = a<b>&\"c", "", c.xs, c.values, {}});
+    for (const std::string& part : c.want) EXPECT_NE(svg.find(part), std::string::npos) << c.name << ": " << part;
+    int dots = 0;
+    for (std::size_t at = svg.find("<circle"); at != std::string::npos; at = svg.find("<circle", at + 1)) ++dots;
+    EXPECT_EQ(dots, c.dots) << c.name;
+    EXPECT_NE(svg.find(">f(x) = a&lt;b&gt;&amp;&quot;c</text>"), std::string::npos) << c.name;
+    const std::regex grid("<line x1=\"([-0-9.]+)\" y1=\"([-0-9.]+)\" x2=\"([-0-9.]+)\" y2=\"([-0-9.]+)\"/>");
+    for (std::sregex_iterator it(svg.begin(), svg.end(), grid), end; it != end; ++it) {
+      const double x1 = std::stod((*it)[1]), y1 = std::stod((*it)[2]);
+      const double x2 = std::stod((*it)[3]), y2 = std::stod((*it)[4]);
+      EXPECT_TRUE(x1 >= 80 && x2 <= 620 && y1 >= 64 && y2 <= 350) << c.name << ": grid line " << it->str();
+    }
+  }
+  const std::string rising = PlotSvg({"x", "", "", {0, 1}, {V(0), V(1)}, {}});
+  EXPECT_EQ(Labels(rising, "end"), (std::vector<std::string>{"0", "0.2", "0.4", "0.6", "0.8", "1"}));
 }
 
 #ifdef VKT_HAVE_PNG

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "runtime/Exception.h"
 #include "runtime/FloatEnv.h"
@@ -111,6 +112,63 @@ TEST(FloatEnvGuard, RestoresWhenLeftByException) {
   SetControl(cw0);
   EXPECT_EQ(cw, cwHost);
   EXPECT_EQ(sw, swHost);
+}
+
+// A host routine called from inside a guard runs under the host's words
+// with no flag pending (a pending fault would trap under an unmasking word);
+// afterwards the guard's words and its own pending faults are back, and
+// what the routine raised is not taken for a fault of ours.
+TEST(ForeignCallScope, HostRoutineUnderItsOwnWordsFlagsKeptApart) {
+  struct Case { std::uint16_t control; std::uint32_t mxcsr; bool oursPending, hostRaises; } cases[] = {
+      {0x1332, 0x1D20, true, false},  // unmasked: the host cannot raise without a trap
+      {0x027F, 0x1F80, true, true},
+      {0x027F, 0x1F80, false, true},
+      {0x037F, 0x9FC0, true, true},
+  };
+  volatile double dZero = 0, dOne = 1;
+  for (const Case& c : cases) {
+    const std::uint16_t cw0 = Control();
+    const std::uint32_t mx0 = Mxcsr();
+    SetMxcsr(c.mxcsr);
+    SetControl(c.control);
+    const std::uint16_t hostCw = Control();
+    std::uint16_t ourCw, ourSw, insideCw, insideSw, afterCw, afterSw;
+    std::uint32_t ourMx, insideMx, afterMx;
+    unsigned raised;
+    {
+      TFloatEnvGuard guard;
+      volatile long double x87 = 0;
+      volatile double sse = 0;
+      if (c.oursPending) {  // our faults, pending: x87 and SSE division by zero
+        x87 = gOne / gZero;
+        sse = dOne / dZero;
+      }
+      ourCw = Control(), ourSw = Status(), ourMx = Mxcsr();
+      {
+        const TForeignCallScope host(guard);
+        insideCw = Control(), insideSw = Status(), insideMx = Mxcsr();
+        if (c.hostRaises) {  // the host's own invalid operations
+          x87 = gZero / gZero;
+          sse = dZero / dZero;
+        }
+      }
+      afterCw = Control(), afterSw = Status(), afterMx = Mxcsr();
+      raised = TFloatEnvGuard::Raised();
+      TFloatEnvGuard::Clear();
+      (void)x87;
+      (void)sse;
+    }
+    SetControl(cw0);
+    SetMxcsr(mx0);
+    const std::string name = std::to_string(c.control) + (c.oursPending ? " with our faults" : "");
+    EXPECT_EQ(insideCw, hostCw) << name;
+    EXPECT_EQ(insideSw & 0xFF, 0) << name;
+    EXPECT_EQ(insideMx, c.mxcsr & ~0x3Fu) << name;
+    EXPECT_EQ(afterCw, ourCw) << name;
+    EXPECT_EQ(afterSw, ourSw) << name;
+    EXPECT_EQ(afterMx, ourMx) << name;
+    EXPECT_EQ(raised, c.oursPending ? TFloatEnvGuard::kZeroDivide : 0u) << name;
+  }
 }
 
 }  // namespace
