@@ -43,7 +43,6 @@ public:
   TZorvexButtonGlyph& ButtonGlyph() { return *FGlyph; }
 
   void Paint(TCanvas& canvas) override;
-  void Click() override;
   void WndProc(TMessage& message) override;
 
 protected:
@@ -61,8 +60,6 @@ protected:
 private:
   void NotifyGroup();
   void RefreshHot();
-  // Paints the button on its parent's surface now.
-  void PaintNow() { Repaint(); }
   bool Pressed() const { return FState == StateDown || FState == StateLatched; }
 
   int FGroupIndex = 0;

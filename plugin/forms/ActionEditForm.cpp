@@ -74,15 +74,6 @@ void TActionEditForm::Loaded() {
   for (TZorvexButton* button : FSpeedButtons) button->Loaded();
 }
 
-void TActionEditForm::WndProc(TMessage& message) {
-  if (message.Msg == MSG_ACTIVATE) WMActivate(message);
-  TForm::WndProc(message);
-}
-
-void TActionEditForm::WMActivate(TMessage& message) {
-  if (ReportsActivation(message.WParam)) BringFormToTop(*this);
-}
-
 void InsertVariable(TEdit& edit) noexcept {
   if (!InterfaceAccessProc) return;
   try {

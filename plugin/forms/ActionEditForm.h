@@ -1,8 +1,7 @@
 #pragma once
 // What the two action editors share: the OK and Cancel buttons, the help
 // box with its memo, the command box with the action's description, one
-// panel per parameter holding its edit and its "Insert Variable" button,
-// and the activation that brings the form to the top.
+// panel per parameter holding its edit and its "Insert Variable" button.
 
 #include <string>
 #include <vector>
@@ -33,8 +32,6 @@ public:
   const std::vector<TEdit*>& Edits() const { return FEdits; }
   const std::vector<TZorvexButton*>& SpeedButtons() const { return FSpeedButtons; }
 
-  void WndProc(TMessage& message) override;
-
 protected:
   struct TParameter {
     TZorvexPanel* Panel;
@@ -48,8 +45,6 @@ protected:
   void Loaded();
 
 private:
-  void WMActivate(TMessage& message);
-
   TBitmap FInsertGlyph;
   std::vector<TZorvexPanel*> FPanels;
   std::vector<TEdit*> FEdits;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/Bitmap.h"
+#include "ui/Platform.h"
 
 HFONT FontHandle(const TFont& font) {
   static std::map<std::tuple<std::string, int, bool>, TGdiObject<HFONT>> fonts;

@@ -41,6 +41,3 @@ private:
   HDC FDc;
   int FSavedDc;
 };
-
-// A canvas for measuring text: a memory DC compatible with the screen.
-std::unique_ptr<TCanvas> CreateMeasureCanvas();
