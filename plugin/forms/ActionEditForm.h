@@ -18,7 +18,9 @@
 
 class TActionEditForm : public TForm {
 public:
-  TActionEditForm();
+  // The editor of action `action` (1 calc, 2 diff): its caption, and the
+  // command box with the action's name and description, as registered.
+  explicit TActionEditForm(int action);
 
   TButton* OKBtn;
   TButton* CancelBtn;
@@ -39,8 +41,9 @@ protected:
     TZorvexButton* SpeedButton;
   };
   // Creates the panel of one parameter with its edit and its button, named
-  // by `number` (ZorvexPanel1, Edit1, SpeedButton1); the form places them.
-  TParameter AddParameter(int number);
+  // by `number` (ZorvexPanel1, Edit1, SpeedButton1), the panel captioned;
+  // the form places them.
+  TParameter AddParameter(int number, std::string_view caption);
   // After placing: the buttons make their images.
   void Loaded();
 
