@@ -147,6 +147,12 @@ void TZorvexButton::Paint(TCanvas& canvas) {
   FGlyph->DrawContent(canvas, r, offset, Caption(), FLayout, FMargin, FSpacing, FState, FTransparent, 0);
 }
 
+// The columns 0 to width - 1 and the rows 0 to height: the row just below
+// the button still counts, as it always has for this button; tests pin it.
+bool TZorvexButton::InTrackingArea(int x, int y) const {
+  return x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight();
+}
+
 void TZorvexButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TGraphicControl::MouseDown(button, shift, x, y);
   if (button != TMouseButton::Left || !Enabled()) return;
@@ -161,7 +167,7 @@ void TZorvexButton::MouseMove(TShiftState shift, int x, int y) {
   TGraphicControl::MouseMove(shift, x, y);
   if (FDragging) {
     TButtonState state = FDown ? StateLatched : StateUp;
-    if (x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight()) state = FDown ? StateLatched : StateDown;
+    if (InTrackingArea(x, y)) state = FDown ? StateLatched : StateDown;
     if (state != FState) {
       FState = state;
       Repaint();
@@ -175,7 +181,7 @@ void TZorvexButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   TGraphicControl::MouseUp(button, shift, x, y);
   if (!FDragging) return;
   FDragging = false;
-  const bool inside = x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight();
+  const bool inside = InTrackingArea(x, y);
   if (FGroupIndex == 0) {
     FState = StateUp;
     FMouseInControl = false;

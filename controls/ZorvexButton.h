@@ -41,6 +41,9 @@ public:
   bool Hot() const { return FMouseInControl; }
   bool Tracking() const { return FDragging; }
   TZorvexButtonGlyph& ButtonGlyph() { return *FGlyph; }
+  // Where a held button counts the pointer as inside, in its coordinates:
+  // moving there shows it pressed, releasing there clicks.
+  bool InTrackingArea(int x, int y) const;
 
   void Paint(TCanvas& canvas) override;
   void WndProc(TMessage& message) override;
