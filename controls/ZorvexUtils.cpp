@@ -10,7 +10,8 @@
 #include "controls/win32/DisplayWin32.h"
 #endif
 
-// The values InitZorvexUtils computes, already in place before it runs.
+// The face colours are fixed; the light face is the base one shifted by 20.
+// Only the colour count depends on the display: InitZorvexUtils finds it.
 int ScreenColors = 16777216;
 TColor FaceBaseColor = Rgb(214, 214, 198), FaceHotColor = Rgb(255, 255, 255), FaceLightColor = Rgb(234, 234, 218),
        FrameColor = Rgb(128, 169, 211), FrameHotPressedColor = Rgb(160, 201, 243),
@@ -62,15 +63,7 @@ int GetScreenColors() {
   return bits <= 8 ? 1 << bits : 16777216;
 }
 
-void InitZorvexUtils() {
-  ScreenColors = GetScreenColors();
-  FaceBaseColor = Rgb(214, 214, 198);
-  FaceHotColor = Rgb(255, 255, 255);
-  FaceLightColor = ShiftColor(FaceBaseColor, 20);
-  FrameColor = Rgb(128, 169, 211);
-  FrameHotPressedColor = Rgb(160, 201, 243);
-  FrameDisabledColor = Rgb(189, 189, 189);
-}
+void InitZorvexUtils() { ScreenColors = GetScreenColors(); }
 
 float ColorDistance(TColor c1, TColor c2) {
   const float r = static_cast<float>(Channel(c1, 0) - Channel(c2, 0)) * kR;

@@ -114,15 +114,6 @@ TSize TGdiCanvas::TextExtent(std::string_view text) {
   return {size.cx, size.cy};
 }
 
-void TGdiCanvas::Draw(int x, int y, const TBitmap& bitmap, TColor transparent) {
-  const TColor skip = transparent == clNone ? clNone : ColorToRGB(transparent);
-  for (int row = 0; row < bitmap.Height(); ++row)
-    for (int column = 0; column < bitmap.Width(); ++column) {
-      const TColor pixel = bitmap.Pixel(column, row);
-      if (pixel != skip) SetPixel(x + column, y + row, pixel);
-    }
-}
-
 void TGdiCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {
   RECT device = Device(r);
   ::DrawEdge(FDc, &device, edge, flags);
