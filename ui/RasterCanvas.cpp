@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "ui/Bitmap.h"
 #include "ui/TextEngine.h"
 
 TRasterCanvas::TRasterCanvas(int width, int height, TColor fill)

@@ -6,7 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "ui/Bitmap.h"
 #include "ui/Platform.h"
 
 HFONT FontHandle(const TFont& font) {
