@@ -41,9 +41,11 @@ public:
   bool Hot() const { return FMouseInControl; }
   bool Tracking() const { return FDragging; }
   TZorvexButtonGlyph& ButtonGlyph() { return *FGlyph; }
+  // Where a held button counts the pointer as inside, in its coordinates:
+  // moving there shows it pressed, releasing there clicks.
+  bool InTrackingArea(int x, int y) const;
 
   void Paint(TCanvas& canvas) override;
-  void Click() override;
   void WndProc(TMessage& message) override;
 
 protected:
@@ -61,8 +63,6 @@ protected:
 private:
   void NotifyGroup();
   void RefreshHot();
-  // Paints the button on its parent's surface now.
-  void PaintNow() { Repaint(); }
   bool Pressed() const { return FState == StateDown || FState == StateLatched; }
 
   int FGroupIndex = 0;

@@ -6,7 +6,7 @@
 #include "ui/Canvas.h"
 #include "ui/RasterCanvas.h"
 
-TZorvexGlyphCache* GlyphCache = nullptr;
+std::unique_ptr<TZorvexGlyphCache> GlyphCache;
 
 int TZorvexGlyphList::AllocateSlot() {
   int index = static_cast<int>(std::find(FUsed.begin(), FUsed.end(), false) - FUsed.begin());
@@ -45,16 +45,13 @@ void TZorvexGlyphCache::ReleaseList(TZorvexGlyphList* list) {
 
 TZorvexButtonGlyph::TZorvexButtonGlyph() {
   FOriginal.OnChange = [this](TBitmap& sender) { SourceChanged(sender); };
-  if (!GlyphCache) GlyphCache = new TZorvexGlyphCache;
+  if (!GlyphCache) GlyphCache = std::make_unique<TZorvexGlyphCache>();
 }
 
 TZorvexButtonGlyph::~TZorvexButtonGlyph() {
   FOriginal.OnChange = nullptr;
   ReleaseImages();
-  if (GlyphCache && GlyphCache->IsEmpty()) {
-    delete GlyphCache;
-    GlyphCache = nullptr;
-  }
+  if (GlyphCache && GlyphCache->IsEmpty()) GlyphCache.reset();
 }
 
 void TZorvexButtonGlyph::ReleaseImages() {
@@ -108,7 +105,7 @@ int TZorvexButtonGlyph::MakeStateImage(TButtonState state) {
 
   const int width = FOriginal.Width() / FNumGlyphs, height = FOriginal.Height();
   if (!FGlyphList) {
-    if (!GlyphCache) GlyphCache = new TZorvexGlyphCache;
+    if (!GlyphCache) GlyphCache = std::make_unique<TZorvexGlyphCache>();
     FGlyphList = GlyphCache->AcquireList(width, height);
   }
   TBitmap image(width, height, clBtnFace);

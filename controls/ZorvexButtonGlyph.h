@@ -43,7 +43,7 @@ private:
 
 // The library's one cache, from the first button glyph until the last one
 // goes while the cache is empty.
-extern TZorvexGlyphCache* GlyphCache;
+extern std::unique_ptr<TZorvexGlyphCache> GlyphCache;
 
 class TCanvas;
 

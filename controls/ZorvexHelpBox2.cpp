@@ -2,22 +2,28 @@
 
 #include "controls/ZorvexUtils.h"
 
-TBitmap* HelpBoxGlyph = nullptr;
+namespace {
+// A function-local static: made by the start-up (inside the controls'
+// start-up object's construction), so it outlives that object's release
+// at unload, whatever the order of the units.
+std::unique_ptr<TBitmap>& Glyph() {
+  static std::unique_ptr<TBitmap> glyph;
+  return glyph;
+}
+}  // namespace
+
+const TBitmap* HelpBoxGlyph() { return Glyph().get(); }
 
 void InitZorvexHelpBox2() {
-  DoneZorvexHelpBox2();
-  HelpBoxGlyph = new TBitmap;
-  HelpBoxGlyph->LoadFromResourceName(ScreenColors < 256 ? "ZXHB_GLYPH_16" : "ZXHB_GLYPH_256");
+  Glyph() = std::make_unique<TBitmap>();
+  Glyph()->LoadFromResourceName(ScreenColors < 256 ? "ZXHB_GLYPH_16" : "ZXHB_GLYPH_256");
 }
 
-void DoneZorvexHelpBox2() {
-  delete HelpBoxGlyph;
-  HelpBoxGlyph = nullptr;
-}
+void DoneZorvexHelpBox2() { Glyph().reset(); }
 
 namespace {
-int GlyphWidth() { return HelpBoxGlyph ? HelpBoxGlyph->Width() : 0; }
-int GlyphHeight() { return HelpBoxGlyph ? HelpBoxGlyph->Height() : 0; }
+int GlyphWidth() { return HelpBoxGlyph() ? HelpBoxGlyph()->Width() : 0; }
+int GlyphHeight() { return HelpBoxGlyph() ? HelpBoxGlyph()->Height() : 0; }
 
 void Line(TCanvas& canvas, std::initializer_list<TPoint> points) {
   auto it = points.begin();
@@ -101,8 +107,8 @@ void TZorvexHelpBox2::Paint(TCanvas& canvas) {
   }
 
   canvas.BrushStyle = TBrushStyle::Clear;
-  if (HelpBoxGlyph && !HelpBoxGlyph->Empty())
-    canvas.Draw(4, HH / 2 - GlyphHeight() / 2, *HelpBoxGlyph, HelpBoxGlyph->TransparentColor());
+  if (const TBitmap* glyph = HelpBoxGlyph(); glyph && !glyph->Empty())
+    canvas.Draw(4, HH / 2 - GlyphHeight() / 2, *glyph, glyph->TransparentColor());
   if (!Caption().empty()) {
     TRect at{GlyphWidth() + 7, 3, GlyphWidth() + 7, 3};
     canvas.DrawText(Caption(), at, DT_NOPREFIX | DT_NOCLIP);

@@ -20,6 +20,6 @@ public:
 
 // The glyph every help box shows, loaded at start-up (the 16-colour picture
 // below 256 display colours, the true-colour one from 256 on).
-extern TBitmap* HelpBoxGlyph;
+const TBitmap* HelpBoxGlyph();
 void InitZorvexHelpBox2();
 void DoneZorvexHelpBox2();

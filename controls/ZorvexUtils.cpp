@@ -4,14 +4,13 @@
 #include <bit>
 #include <cmath>
 
-#include "controls/Startup.h"
-#include "runtime/FloatEnv.h"
 #ifdef _WIN32
 #include "controls/win32/DisplayWin32.h"
 #endif
 
-// The values InitZorvexUtils computes, already in place before it runs.
-int ScreenColors = 16777216;
+// The face colours are fixed; the light face is the base one shifted by 20.
+// Only the colour count (controls/Startup.cpp) depends on the display:
+// InitZorvexUtils finds it.
 TColor FaceBaseColor = Rgb(214, 214, 198), FaceHotColor = Rgb(255, 255, 255), FaceLightColor = Rgb(234, 234, 218),
        FrameColor = Rgb(128, 169, 211), FrameHotPressedColor = Rgb(160, 201, 243),
        FrameDisabledColor = Rgb(189, 189, 189);
@@ -23,23 +22,6 @@ const std::uint8_t CornerBottomRight[9] = {0, 60, 200, 60, 200, 80, 200, 80, 30}
 
 namespace {
 int GDisplayBits = 0;
-
-// The controls' start-up runs when the module that holds this unit (every
-// control uses it) is loaded, and their state goes when it unloads. Loading
-// runs under the host's floating-point settings and outside any entry
-// point: the start-up computes under the guard and lets nothing out.
-struct TControlsUnit {
-  TControlsUnit() {
-    const TFloatEnvGuard guard;
-    try {
-      StartControls();
-    } catch (...) {
-    }
-  }
-  ~TControlsUnit() { StopControls(); }
-  TControlsUnit(const TControlsUnit&) = delete;
-  TControlsUnit& operator=(const TControlsUnit&) = delete;
-} ControlsUnit;
 
 // The weighted RGB space of the contrast routines, in single precision.
 const float kR = std::bit_cast<float>(0x3F43C3C6u);  // 195/255
@@ -62,15 +44,7 @@ int GetScreenColors() {
   return bits <= 8 ? 1 << bits : 16777216;
 }
 
-void InitZorvexUtils() {
-  ScreenColors = GetScreenColors();
-  FaceBaseColor = Rgb(214, 214, 198);
-  FaceHotColor = Rgb(255, 255, 255);
-  FaceLightColor = ShiftColor(FaceBaseColor, 20);
-  FrameColor = Rgb(128, 169, 211);
-  FrameHotPressedColor = Rgb(160, 201, 243);
-  FrameDisabledColor = Rgb(189, 189, 189);
-}
+void InitZorvexUtils() { ScreenColors = GetScreenColors(); }
 
 float ColorDistance(TColor c1, TColor c2) {
   const float r = static_cast<float>(Channel(c1, 0) - Channel(c2, 0)) * kR;

@@ -8,8 +8,6 @@
 #include "ui/Canvas.h"
 #include "ui/Graphics.h"
 
-TColor ColorToRGB(TColor color);  // system colours resolved, plain ones unchanged
-
 // The display's colour count: 2 to the bits per pixel times planes when that
 // is 8 or less, else 16777216.
 int GetScreenColors();
@@ -17,7 +15,7 @@ int GetScreenColors();
 // GetScreenColors then reports (0: ask the display again; natively 24).
 void OverrideDisplayBits(int bits);
 
-// Set by InitZorvexUtils, read-only afterwards.
+// The colour count, set by InitZorvexUtils, and the face colours; read-only.
 extern int ScreenColors;
 extern TColor FaceBaseColor, FaceHotColor, FaceLightColor, FrameColor, FrameHotPressedColor,
     FrameDisabledColor;

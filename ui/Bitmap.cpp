@@ -133,3 +133,14 @@ bool TBitmap::LoadFromResourceName(std::string_view name) {
   const auto bytes = FindBitmapResource(name);
   return !bytes.empty() && LoadFromBmp(bytes);
 }
+
+// Written here rather than in Canvas.cpp, so that the canvas need not know
+// bitmaps (a bitmap holds a raster canvas).
+void TCanvas::Draw(int x, int y, const TBitmap& bitmap, TColor transparent) {
+  const TColor skip = transparent == clNone ? clNone : ColorToRGB(transparent);
+  for (int row = 0; row < bitmap.Height(); ++row)
+    for (int column = 0; column < bitmap.Width(); ++column) {
+      const TColor pixel = bitmap.Pixel(column, row);
+      if (pixel != skip) SetPixel(x + column, y + row, pixel);
+    }
+}

@@ -6,8 +6,11 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
 }
 
 void TButton::Click() {
-  if (FModalResult != mrNone)
-    if (TForm* form = GetParentForm(*this)) form->SetModalResult(FModalResult);
+  if (FModalResult != mrNone && Parent()) {
+    TWinControl* top = Parent();
+    while (top->Parent()) top = top->Parent();
+    top->CloseRequest(FModalResult);
+  }
   TWinControl::Click();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The standard push button. A click sets the form's modal result when the
-// button has one; Enter presses the default button, Escape the cancel one.
+// The standard push button. A click with a modal result asks the top-level
+// window (the form) to close with it; the form presses its default button
+// on Enter and its cancel button on Escape.
 
-#include "ui/Form.h"
+#include "ui/ModalResult.h"
 #include "ui/WinControl.h"
 
 class TButton : public TWinControl {

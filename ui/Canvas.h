@@ -95,9 +95,9 @@ public:
   int TextWidth(std::string_view text) { return TextExtent(text).cx; }
   int TextHeight(std::string_view text) { return TextExtent(text).cy; }
 
-  // The bitmap at (x, y) in its own size; pixels of `transparent` are left
-  // out unless it is clNone.
-  virtual void Draw(int x, int y, const TBitmap& bitmap, TColor transparent = clNone) = 0;
+  // The bitmap at (x, y) in its own size, pixel by pixel; pixels of
+  // `transparent` are left out unless it is clNone.
+  void Draw(int x, int y, const TBitmap& bitmap, TColor transparent = clNone);
 
   // The platform's classic frames, drawn the way the platform draws them.
   virtual void DrawEdge(TRect& r, unsigned edge, unsigned flags) = 0;

@@ -5,11 +5,8 @@
 #include <utility>
 
 #include "ui/Action.h"
-#include "ui/RasterCanvas.h"
+#include "ui/Platform.h"
 #include "ui/WinControl.h"
-#ifdef _WIN32
-#include "ui/win32/Window.h"
-#endif
 
 bool IsAccel(unsigned key, std::string_view caption) {
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -36,7 +33,6 @@ TShiftState MouseShiftState(std::uintptr_t keys) {
 namespace {
 TControl* GCapture = nullptr;
 TControl* GMouseControl = nullptr;
-TPoint GCursor;
 }  // namespace
 
 TControl* MouseCapture() { return GCapture; }
@@ -44,20 +40,10 @@ TControl* MouseControl() { return GMouseControl; }
 
 void SetMouseCapture(TControl* control) {
   GCapture = control;
-#ifdef _WIN32
-  CaptureWindowMouse(control);
-#endif
+  PlatformCaptureMouse(control);
 }
 
-TPoint CursorPos() {
-#ifdef _WIN32
-  return WindowCursorPos();
-#else
-  return GCursor;
-#endif
-}
-
-void NoteCursorPos(TPoint p) { GCursor = p; }
+TPoint CursorPos() { return PlatformCursorPos(); }
 void ForgetMouseCapture() { GCapture = nullptr; }
 
 void NoteMouseControl(TControl* now) {
@@ -298,28 +284,11 @@ void TControl::Repaint() {
 }
 
 TCanvas& TControl::MeasureCanvas() {
-  if (!FMeasureCanvas) {
-#ifdef _WIN32
-    FMeasureCanvas = CreateMeasureCanvas();
-#else
-    FMeasureCanvas = std::make_unique<TRasterCanvas>(1, 1, clWhite);
-#endif
-  }
+  if (!FMeasureCanvas) FMeasureCanvas = CreateMeasureCanvas();
   FMeasureCanvas->Font = FFont;
   return *FMeasureCanvas;
 }
 
 TControl* ControlAtCursor(const TControl& anyOfWindow, bool allowDisabled) {
-#ifdef _WIN32
-  (void)anyOfWindow;
-  return WindowControlAtCursor(allowDisabled);
-#else
-  const TControl* top = &anyOfWindow;
-  while (top->Parent()) top = top->Parent();
-  auto* root = dynamic_cast<TWinControl*>(const_cast<TControl*>(top));
-  if (!root) return nullptr;
-  const TPoint p = root->ScreenToClient(CursorPos());
-  if (!TRect{0, 0, root->Width(), root->Height()}.Contains(p)) return nullptr;
-  return root->DeepControlAtPos(p, allowDisabled);
-#endif
+  return PlatformControlAtCursor(anyOfWindow, allowDisabled);
 }

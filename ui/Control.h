@@ -25,15 +25,18 @@ using TShiftState = unsigned;
 constexpr TShiftState ssShift = 0x01, ssAlt = 0x02, ssCtrl = 0x04, ssLeft = 0x08, ssRight = 0x10,
                       ssMiddle = 0x20, ssDouble = 0x40;
 
+// Where a control would stay when its parent is resized. The forms have a
+// fixed size: the value is kept, nothing applies it.
 using TAnchors = unsigned;
 constexpr TAnchors akLeft = 1, akTop = 2, akRight = 4, akBottom = 8;
 
 // Control style flags.
 constexpr unsigned csCaptureMouse = 0x01;   // holds the mouse from press to release
 constexpr unsigned csDoubleClicks = 0x02;   // receives double clicks as such
-constexpr unsigned csOpaque = 0x04;         // paints its whole area
 constexpr unsigned csClickEvents = 0x08;    // a release inside after a press clicks
-constexpr unsigned csAcceptsControls = 0x10;
+
+// The pointer's shape over a control; Default leaves it to the platform.
+enum class TCursor { Default, HandPoint };
 
 using TNotifyEvent = std::function<void(TControl& sender)>;
 using TMouseEvent = std::function<void(TControl& sender, TMouseButton, TShiftState, int x, int y)>;
@@ -89,9 +92,8 @@ public:
   void SetShowHint(bool value) { FShowHint = value; }
   unsigned ControlStyle() const { return FControlStyle; }
   void SetControlStyle(unsigned value) { FControlStyle = value; }
-  // Always false: the framework has no designer; kept so that paint code
-  // reads like its rules.
-  bool DesignMode() const { return false; }
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor value) { FCursor = value; }
 
   // The action whose caption, state and command the control takes (not
   // owned; it must outlive the control).
@@ -164,6 +166,7 @@ private:
   std::string FHint;
   bool FShowHint = false;
   unsigned FControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
+  TCursor FCursor = TCursor::Default;
   bool FClicking = false;
   std::unique_ptr<TCanvas> FMeasureCanvas;
   std::vector<TControl*> FFreeNotifies;
@@ -182,7 +185,6 @@ TControl* MouseControl();
 // Where the pointer is, in screen coordinates (natively: the last position a
 // mouse message was delivered at).
 TPoint CursorPos();
-void NoteCursorPos(TPoint p);
 // The platform took the mouse back (Windows build): forget the capture.
 void ForgetMouseCapture();
 // The control under the pointer: within `anyOfWindow`'s top window natively,

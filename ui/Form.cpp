@@ -3,16 +3,12 @@
 #include <functional>
 
 #include "ui/Button.h"
-#ifdef _WIN32
-#include "ui/win32/ModalLoop.h"
-#endif
+#include "ui/Platform.h"
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
   SetVisible(false);
   SetBounds(0, 0, 320, 240);
 }
-
-TForm::~TForm() = default;
 
 void TForm::Paint(TCanvas& canvas) {
   canvas.BrushStyle = TBrushStyle::Solid;
@@ -22,18 +18,10 @@ void TForm::Paint(TCanvas& canvas) {
 
 TModalResult TForm::ShowModal() {
   FModalResult = mrNone;
-#ifdef _WIN32
-  return RunModal(*this);
-#else
-  return mrCancel;
-#endif
+  return RunModal();
 }
 
-void TForm::Show() {
-#ifdef _WIN32
-  ShowForm(*this);
-#endif
-}
+void TForm::Show() { ShowWindowed(); }
 
 // A dialog frame: caption and close box, fixed size.
 unsigned TForm::WindowStyle() const {
@@ -67,8 +55,23 @@ TButton* TForm::CancelButton() const {
   return FindButton(const_cast<TForm&>(*this), [](TButton& b) { return b.Cancel(); });
 }
 
-TForm* GetParentForm(TControl& control) {
-  TControl* c = &control;
-  while (c->Parent()) c = c->Parent();
-  return dynamic_cast<TForm*>(c);
+// Enter presses the default button and Escape the cancel one when they can
+// be pressed; Escape without one cancels all the same.
+bool TForm::DialogKey(bool ok) {
+  TButton* button = ok ? DefaultButton() : CancelButton();
+  if (button && button->Enabled()) button->Click();
+  else if (!ok) SetModalResult(mrCancel);
+  return true;
+}
+
+bool TForm::CloseRequest(TModalResult result) {
+  SetModalResult(result);
+  return true;
+}
+
+// A form that becomes active comes to the top of the window order.
+void TForm::WndProc(TMessage& message) {
+  if (message.Msg == MSG_ACTIVATE && (message.WParam & 0xFFFF) != 0 && PlatformWindow())
+    PlatformWindow()->BringToTop();
+  TWinControl::WndProc(message);
 }

@@ -1,15 +1,18 @@
 #pragma once
 // A top-level form, shown modally. In the Windows build ShowModal disables
 // the owner window (the host's active window), runs the form's own message
-// loop until a modal result is set, and re-enables the owner; natively
-// there is no screen, and ShowModal answers mrCancel at once.
+// loop until a modal result is set, and re-enables the owner (that half of
+// the form is win32/ModalLoop.cpp); natively there is no screen, and
+// ShowModal answers mrCancel at once.
+//
+// Like a dialog it owns its OK and Cancel: Enter presses the default
+// button, Escape the cancel button (or cancels when there is none), and a
+// button with a modal result or the close box ends the form with it.
 
 #include <string>
 
+#include "ui/ModalResult.h"
 #include "ui/WinControl.h"
-
-using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
 
 enum class TFormPosition { Designed, ScreenCenter };
 
@@ -18,7 +21,6 @@ class TButton;
 class TForm : public TWinControl {
 public:
   explicit TForm(TComponent* owner);
-  ~TForm() override;
 
   void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
   TFormPosition Position() const { return FPosition; }
@@ -44,13 +46,20 @@ public:
   void Paint(TCanvas& canvas) override;
   unsigned WindowStyle() const override;
   unsigned WindowExStyle() const override;
+  bool IsTopLevel() const override { return !Parent(); }
+  void* TopLevelOwner() const override { return FOwnerWindow; }
+  bool ScreenCentred() const override { return FPosition == TFormPosition::ScreenCenter; }
+  bool DialogKey(bool ok) override;
+  bool CloseRequest(TModalResult result) override;
+  void WndProc(TMessage& message) override;
 
 private:
+  // The platform's halves of ShowModal and Show.
+  TModalResult RunModal();
+  void ShowWindowed();
+
   TFormPosition FPosition = TFormPosition::ScreenCenter;
   TModalResult FModalResult = mrNone;
   TWinControl* FActiveControl = nullptr;
   void* FOwnerWindow = nullptr;
 };
-
-// The form a control sits on, none when it sits on none.
-TForm* GetParentForm(TControl& control);

@@ -43,3 +43,7 @@ unsigned TMemo::WindowStyle() const {
 }
 
 unsigned TMemo::WindowExStyle() const { return FBorder ? 0x200 : 0; }
+
+// A multi-line edit would keep every key: unless it wants tabs it leaves
+// Tab and Escape to the dialog, and Enter unless it wants returns.
+unsigned TMemo::WantedDialogKeys() const { return (FWantTabs ? dkTab : 0) | (FWantReturns ? dkReturn : 0); }

@@ -30,6 +30,7 @@ public:
   void Paint(TCanvas& canvas) override;
   unsigned WindowStyle() const override;
   unsigned WindowExStyle() const override;
+  unsigned WantedDialogKeys() const override;
 
 private:
   bool FReadOnly = false;

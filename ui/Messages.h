@@ -12,7 +12,10 @@ struct TMessage {
   std::intptr_t Result;
 };
 
-// Platform mouse messages (same numbers as Windows).
+// Platform messages (same numbers as Windows): activation, the cursor
+// question, the mouse.
+constexpr unsigned MSG_ACTIVATE = 0x0006;  // first parameter's low word: 0 = deactivated
+constexpr unsigned MSG_SETCURSOR = 0x0020;
 constexpr unsigned MSG_MOUSEMOVE = 0x0200;
 constexpr unsigned MSG_LBUTTONDOWN = 0x0201;
 constexpr unsigned MSG_LBUTTONUP = 0x0202;

@@ -1,7 +1,7 @@
 #include "ui/Panel.h"
 
 TCustomPanel::TCustomPanel(TComponent* owner) : TWinControl(owner) {
-  SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks | csOpaque);
+  SetControlStyle(csCaptureMouse | csClickEvents | csDoubleClicks);
   SetBounds(0, 0, 185, 41);
 }
 

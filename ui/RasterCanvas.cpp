@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "ui/Bitmap.h"
 #include "ui/TextEngine.h"
 
 TRasterCanvas::TRasterCanvas(int width, int height, TColor fill)
@@ -271,15 +270,6 @@ TSize TRasterCanvas::TextExtent(std::string_view text) { return FTextEngine->Ext
 void TRasterCanvas::SetTextEngine(std::shared_ptr<TTextEngine> engine) { FTextEngine = std::move(engine); }
 
 std::vector<TRect> TRasterCanvas::TakeTextRects() { return std::exchange(FTextRects, {}); }
-
-void TRasterCanvas::Draw(int x, int y, const TBitmap& bitmap, TColor transparent) {
-  const TColor skip = transparent == clNone ? clNone : ColorToRGB(transparent);
-  for (int row = 0; row < bitmap.Height(); ++row)
-    for (int column = 0; column < bitmap.Width(); ++column) {
-      const TColor pixel = bitmap.Pixel(column, row);
-      if (pixel != skip) SetPixel(x + column, y + row, pixel);
-    }
-}
 
 // One ring of an edge: the top-left colour down the left column and along
 // the top row, the bottom-right colour along the bottom row and up the right

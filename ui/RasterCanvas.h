@@ -27,7 +27,6 @@ public:
   void RoundRect(const TRect& r, int ellipseWidth, int ellipseHeight) override;
   int DrawText(std::string_view text, TRect& r, unsigned flags) override;
   TSize TextExtent(std::string_view text) override;
-  void Draw(int x, int y, const TBitmap& bitmap, TColor transparent = clNone) override;
   void DrawEdge(TRect& r, unsigned edge, unsigned flags) override;
   void DrawFrameControl(TRect& r, unsigned type, unsigned state) override;
 

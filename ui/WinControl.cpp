@@ -2,38 +2,15 @@
 
 #include <algorithm>
 
-#ifdef _WIN32
 #include "runtime/Exception.h"
-#include "ui/win32/Window.h"
-#else
-// Natively no control has a window.
-class TWindow {};
-#endif
+#include "ui/Platform.h"
 
-namespace {
-TWinControl* GFocused = nullptr;
-
-// The platform routes mouse messages to windowed controls by itself in the
-// Windows build; natively the parent hands them on.
-#ifdef _WIN32
-constexpr bool kRouteToWindowed = false;
-#else
-constexpr bool kRouteToWindowed = true;
-#endif
-}  // namespace
-
-TWinControl* FocusedControl() {
-#ifdef _WIN32
-  return WindowFocusedControl();
-#else
-  return GFocused;
-#endif
-}
+TWinControl* FocusedControl() { return PlatformFocusedControl(); }
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
-  if (GFocused == this) GFocused = nullptr;
+  PlatformForgetFocus(*this);
   while (!FControls.empty()) FControls.back()->SetParent(nullptr);
   DestroyHandle();
 }
@@ -44,9 +21,7 @@ void TWinControl::InsertControl(TControl* control) {
   if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
     windowed->FTabOrder = -1;
     windowed->SetTabOrder(static_cast<int>(FControls.size()));
-#ifdef _WIN32
     if (FWindow) windowed->HandleNeeded();
-#endif
   }
   Invalidate();
 }
@@ -92,10 +67,7 @@ bool TWinControl::CanFocus() const {
 
 void TWinControl::SetFocus() {
   if (!CanFocus()) return;
-  GFocused = this;
-#ifdef _WIN32
-  if (FWindow) FWindow->Focus();
-#endif
+  PlatformFocus(*this);
 }
 
 bool TWinControl::Focused() const { return FocusedControl() == this; }
@@ -134,19 +106,22 @@ void TWinControl::WndProc(TMessage& message) {
 }
 
 // Hands a mouse message to the child holding the mouse or, failing that, to
-// the child under the pointer, in that child's coordinates. The top control
-// of a native tree notes where the pointer is and who is under it.
+// the child under the pointer, in that child's coordinates. With windows the
+// platform routes the mouse to windowed controls by itself; without, the
+// parent hands it on, and the top control of a tree notes where the pointer
+// is and who is under it.
 bool TWinControl::RouteMouse(TMessage& message) {
+  const bool routeToWindowed = !PlatformHasWindows();
   const TPoint p{MouseX(message.LParam), MouseY(message.LParam)};
-  const bool top = kRouteToWindowed && !Parent();
-  if (top) NoteCursorPos(ClientToScreen(p));
+  const bool top = routeToWindowed && !Parent();
+  if (top) PlatformNoteCursorPos(ClientToScreen(p));
   TControl* target = nullptr;
   TControl* capture = MouseCapture();
   if (capture && capture != this) {
     for (TControl* c = capture->Parent(); c && !target; c = c->Parent())
-      if (c == this && (kRouteToWindowed || capture->Parent() == this)) target = capture;
+      if (c == this && (routeToWindowed || capture->Parent() == this)) target = capture;
   } else if (!capture) {
-    target = ControlAtPos(p, false, kRouteToWindowed);
+    target = ControlAtPos(p, false, routeToWindowed);
   }
   bool routed = false;
   if (target) {
@@ -161,35 +136,25 @@ bool TWinControl::RouteMouse(TMessage& message) {
 void TWinControl::DialogChar(TMessage& message) { Broadcast(message); }
 
 void TWinControl::EnabledChanged(TMessage& message) {
-#ifdef _WIN32
   if (FWindow) FWindow->SetEnabled(Enabled());
-#endif
   TControl::EnabledChanged(message);
 }
 
 void TWinControl::TextChanged(TMessage& message) {
-#ifdef _WIN32
   // A text the window cannot hold whole is refused, so that what the
   // control holds is always what the window shows.
   if (FWindow && !FWindow->SetText(Caption())) {
     StoreCaption(FWindow->Text());
     throw Exception(kTextCut);
   }
-#endif
   TControl::TextChanged(message);
 }
 
 void TWinControl::FontChanged(TMessage& message) {
-#ifdef _WIN32
   if (FWindow) FWindow->SetFont(Font());
-#endif
   for (TControl* child : FControls) child->ParentFontChanged();
   TControl::FontChanged(message);
 }
-
-void TWinControl::ParentFontChanged() { TControl::ParentFontChanged(); }
-
-void TWinControl::ParentColorChanged() { TControl::ParentColorChanged(); }
 
 void TWinControl::ColorChanged() {
   TControl::ColorChanged();
@@ -199,11 +164,7 @@ void TWinControl::ColorChanged() {
 bool TWinControl::Showing() const {
   if (!Visible()) return false;
   if (Parent()) return Parent()->Showing();
-#ifdef _WIN32
-  return FWindow != nullptr;
-#else
-  return true;
-#endif
+  return !PlatformHasWindows() || FWindow != nullptr;
 }
 
 void TWinControl::PaintControls(TCanvas& canvas, bool windowedToo) {
@@ -238,23 +199,19 @@ void TWinControl::PaintTo(TCanvas& canvas) {
 }
 
 void TWinControl::Invalidate() {
-#ifdef _WIN32
   if (FWindow) {
     FWindow->Invalidate();
     return;
   }
-#endif
   if (Parent()) Parent()->Invalidate();
   else FInvalid = true;
 }
 
 void TWinControl::Update() {
-#ifdef _WIN32
   if (FWindow) {
     FWindow->Update();
     return;
   }
-#endif
   if (Parent()) {
     Parent()->Update();
   } else if (FInvalid && FSurface) {
@@ -277,9 +234,8 @@ unsigned TWinControl::WindowExStyle() const {
 // Children are made in tab order: the window order is what the dialog keys
 // follow.
 void TWinControl::HandleNeeded() {
-#ifdef _WIN32
   if (!FWindow) {
-    FWindow = TWindow::Create(*this);
+    FWindow = CreatePlatformWindow(*this);
     if (!FWindow) return;
     WindowCreated();
   }
@@ -291,35 +247,24 @@ void TWinControl::HandleNeeded() {
   for (TWinControl* child : children) child->HandleNeeded();
   // The hints of the whole tree, once its windows are there.
   if (!Parent()) FWindow->HintsNeeded();
-#endif
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   TControl::SetBounds(left, top, width, height);
-#ifdef _WIN32
   if (FWindow) FWindow->SetBounds(BoundsRect());
-#endif
 }
 
 TPoint TWinControl::ClientOrigin() const {
-#ifdef _WIN32
   if (FWindow) return FWindow->ClientOrigin();
-#endif
   return TControl::ClientOrigin();
 }
 
 void TWinControl::VisibleChanged() {
-#ifdef _WIN32
   if (FWindow) FWindow->SetVisible(Visible());
-#endif
 }
 
 void TWinControl::DefaultHandler(TMessage& message) {
-#ifdef _WIN32
   if (FWindow) message.Result = FWindow->DefaultProc(message.Msg, message.WParam, message.LParam);
-#else
-  (void)message;
-#endif
 }
 
 // Children's windows first: destroying this window takes theirs with it.

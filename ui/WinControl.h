@@ -8,8 +8,15 @@
 #include <vector>
 
 #include "ui/Control.h"
+#include "ui/ModalResult.h"
 
+class TPlatformWindow;
 class TWindow;
+
+// The dialog keys a standard control can keep for itself when the platform
+// asks which keys it wants: Tab (and Escape with it) and Enter. Those it
+// leaves move the focus, cancel and press the default button.
+constexpr unsigned dkTab = 0x1, dkReturn = 0x2;
 
 class TWinControl : public TControl {
 public:
@@ -59,7 +66,7 @@ public:
   void SetSurface(TCanvas* surface) { FSurface = surface; }
 
   // The Windows build's window, none natively or before it was created.
-  TWindow* Window() const { return FWindow.get(); }
+  TWindow* Window() const;
   // Creates the windows of this control and its children (Windows build).
   void HandleNeeded();
   void DestroyHandle();
@@ -71,15 +78,35 @@ public:
   // The standard window procedure's answer, for wrapped standard classes.
   virtual void WindowCreated() {}
 
+  // What the window asks of its control. A top-level window (a form
+  // without a parent) instead of a child: its owner window, none for the
+  // active one, and whether it is centred on the screen.
+  virtual bool IsTopLevel() const { return false; }
+  virtual void* TopLevelOwner() const { return nullptr; }
+  virtual bool ScreenCentred() const { return false; }
+  // The dialog keys it keeps (dkTab, dkReturn); all by default.
+  virtual unsigned WantedDialogKeys() const { return dkTab | dkReturn; }
+  // Enter (`ok`) or Escape reached the window as a dialog command; true
+  // when the control answered it.
+  virtual bool DialogKey(bool ok) {
+    (void)ok;
+    return false;
+  }
+  // The window is asked to close with `result` (a button's modal result,
+  // the close box); true when the control answered it.
+  virtual bool CloseRequest(TModalResult result) {
+    (void)result;
+    return false;
+  }
+
   void WndProc(TMessage& message) override;
 
 protected:
+  TPlatformWindow* PlatformWindow() const { return FWindow.get(); }
   void DialogChar(TMessage& message) override;
   void EnabledChanged(TMessage& message) override;
   void TextChanged(TMessage& message) override;
   void FontChanged(TMessage& message) override;
-  void ParentFontChanged() override;
-  void ParentColorChanged() override;
   void ColorChanged() override;
   void VisibleChanged() override;
   void DefaultHandler(TMessage& message) override;
@@ -95,7 +122,7 @@ private:
   bool FTabStop = false;
   bool FParentBackground = true;
   TCanvas* FSurface = nullptr;
-  std::unique_ptr<TWindow> FWindow;
+  std::unique_ptr<TPlatformWindow> FWindow;
 
   friend class TControl;
   friend class TWindow;

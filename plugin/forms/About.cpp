@@ -20,7 +20,7 @@ TAboutBoxForm::TAboutBoxForm() : TForm(nullptr) {
   Image1 = NewControl<TImage>(this, "Image1");
   Label1 = NewControl<TLabel>(this, "Label1");
   ZorvexHelpBox1 = NewControl<TZorvexHelpBox2>(this, "ZorvexHelpBox1");
-  Label2 = NewControl<TLinkLabel>(this, "Label2");
+  Label2 = NewControl<TLabel>(this, "Label2");
   ZorvexPanel1 = NewControl<TZorvexPanel>(this, "ZorvexPanel1");
   Memo1 = NewControl<TMemo>(this, "Memo1");
   // In tab order.
@@ -35,23 +35,19 @@ TAboutBoxForm::TAboutBoxForm() : TForm(nullptr) {
   });
   OKBtn->SetDefault(true);
   OKBtn->SetModalResult(mrOk);
-  OKBtn->SetAnchors(akLeft | akTop | akRight);
 
   PrepareFormResources();
   Image1->Picture().LoadFromResourceName("VKTABOUTPICTURE");
   Image1->SetCenter(true);
   Image1->SetTransparent(true);
 
-  Label1->SetAnchors(akLeft | akTop | akRight);
   Label1->SetAlignment(TAlignment::Center);
   Label1->SetLayout(TTextLayout::Center);
   Label1->SetColor(clBtnFace);
   Label1->SetFont(ArialFont(21));
 
-  ZorvexHelpBox1->SetAnchors(akLeft | akTop | akRight);
   ZorvexHelpBox1->SetFont(DialogFont());
 
-  Label2->SetAnchors(akLeft | akTop | akRight);
   Label2->SetAlignment(TAlignment::Center);
   Label2->SetLayout(TTextLayout::Center);
   Label2->SetColor(clInfoBk);
@@ -82,7 +78,7 @@ void TAboutBoxForm::ShowLink(TColor color, bool hand) {
   TFont font = Label2->Font();
   font.Color = color;
   Label2->SetFont(font);
-  Label2->SetHandCursor(hand);
+  Label2->SetCursor(hand ? TCursor::HandPoint : TCursor::Default);
 }
 
 void TAboutBoxForm::Label2MouseMove(TControl&, TShiftState, int, int) { ShowLink(kHotLinkColor, true); }
@@ -98,17 +94,4 @@ void TAboutBoxForm::Label2Click(TControl&) {
     if (AboutShellOpen) AboutShellOpen(OwnerWindow(), "open", Label2->Caption(), kShowHidden);
   } catch (...) {
   }
-}
-
-void TAboutBoxForm::WndProc(TMessage& message) {
-  if (message.Msg == MSG_SETCURSOR && IsWindowOf(*Label2, message.WParam) && SetCursorShape(Label2->HandCursor())) {
-    message.Result = 1;
-    return;
-  }
-  if (message.Msg == MSG_ACTIVATE) WMActivate(message);
-  TForm::WndProc(message);
-}
-
-void TAboutBoxForm::WMActivate(TMessage& message) {
-  if (ReportsActivation(message.WParam)) BringFormToTop(*this);
 }

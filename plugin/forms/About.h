@@ -16,18 +16,6 @@
 // The project's web page until it has a domain of its own.
 inline constexpr const char* kHomePageAddress = "https://www.example.com/vktQuantaro/";
 
-// A label that shows the pointing hand or the default arrow over itself
-// (its form answers the cursor question for it).
-class TLinkLabel : public TLabel {
-public:
-  using TLabel::TLabel;
-  bool HandCursor() const { return FHandCursor; }
-  void SetHandCursor(bool value) { FHandCursor = value; }
-
-private:
-  bool FHandCursor = false;
-};
-
 class TAboutBoxForm : public TForm {
 public:
   TAboutBoxForm();
@@ -36,7 +24,7 @@ public:
   TImage* Image1;
   TLabel* Label1;
   TZorvexHelpBox2* ZorvexHelpBox1;
-  TLinkLabel* Label2;
+  TLabel* Label2;
   TZorvexPanel* ZorvexPanel1;
   TMemo* Memo1;
 
@@ -44,10 +32,9 @@ public:
   void FormMouseMove(TControl& sender, TShiftState shift, int x, int y);
   void Label2Click(TControl& sender);
   void ZorvexHelpBox1MouseMove(TControl& sender, TShiftState shift, int x, int y);
-  void WndProc(TMessage& message) override;
 
 private:
-  void WMActivate(TMessage& message);
+  // The link's colour, and the pointing hand over it while it is hot.
   void ShowLink(TColor color, bool hand);
 };
 

@@ -1,5 +1,6 @@
 #include "plugin/forms/ActionEditForm.h"
 
+#include "plugin/PlugIn.h"
 #include "plugin/PlugInUtils.h"
 #include "plugin/forms/FormLayout.h"
 #include "plugin/forms/FormsPlatform.h"
@@ -23,8 +24,8 @@ private:
 
 }  // namespace
 
-TActionEditForm::TActionEditForm() : TForm(nullptr) {
-  SetCaption("Action Properties");
+TActionEditForm::TActionEditForm(int action) : TForm(nullptr) {
+  SetCaption(ActionName[action] + " Properties");
   SetColor(clBtnFace);
   SetFont(DialogFont());
   SetPosition(TFormPosition::ScreenCenter);
@@ -41,19 +42,20 @@ TActionEditForm::TActionEditForm() : TForm(nullptr) {
   Memo1->SetColor(clInfoBk);
   Memo1->SetFont(ArialFont(12));
   ZorvexCommandBox = NewControl<TZorvexHelpBox2>(this, "ZorvexCommandBox");
-  ZorvexCommandBox->SetCaption("CommandName");
+  ZorvexCommandBox->SetCaption(ActionName[action] + "  (" + PlugInName + ")");
   ZorvexCommandBox->SetColor(kHelpBoxColor);
   CommandLabel = NewControl<TLabel>(this, "CommandLabel");
   CommandLabel->SetWordWrap(true);
   CommandLabel->SetColor(clInfoBk);
+  CommandLabel->SetCaption(ActionDescription[action]);
   PrepareFormResources();
   FInsertGlyph.LoadFromResourceName("VKTINSERTVARIABLE");
 }
 
-TActionEditForm::TParameter TActionEditForm::AddParameter(int number) {
+TActionEditForm::TParameter TActionEditForm::AddParameter(int number, std::string_view caption) {
   const std::string n = std::to_string(number);
   auto* panel = NewControl<TZorvexPanel>(this, "ZorvexPanel" + n);
-  panel->SetCaption("Headline Edit" + n);
+  panel->SetCaption(caption);
   panel->SetParentBackground(false);
   panel->SetShowAccelChar(true);
   auto* edit = NewControl<TEdit>(this, "Edit" + n);
@@ -72,15 +74,6 @@ TActionEditForm::TParameter TActionEditForm::AddParameter(int number) {
 
 void TActionEditForm::Loaded() {
   for (TZorvexButton* button : FSpeedButtons) button->Loaded();
-}
-
-void TActionEditForm::WndProc(TMessage& message) {
-  if (message.Msg == MSG_ACTIVATE) WMActivate(message);
-  TForm::WndProc(message);
-}
-
-void TActionEditForm::WMActivate(TMessage& message) {
-  if (ReportsActivation(message.WParam)) BringFormToTop(*this);
 }
 
 void InsertVariable(TEdit& edit) noexcept {

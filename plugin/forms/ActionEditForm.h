@@ -1,8 +1,7 @@
 #pragma once
 // What the two action editors share: the OK and Cancel buttons, the help
 // box with its memo, the command box with the action's description, one
-// panel per parameter holding its edit and its "Insert Variable" button,
-// and the activation that brings the form to the top.
+// panel per parameter holding its edit and its "Insert Variable" button.
 
 #include <string>
 #include <vector>
@@ -19,7 +18,9 @@
 
 class TActionEditForm : public TForm {
 public:
-  TActionEditForm();
+  // The editor of action `action` (1 calc, 2 diff): its caption, and the
+  // command box with the action's name and description, as registered.
+  explicit TActionEditForm(int action);
 
   TButton* OKBtn;
   TButton* CancelBtn;
@@ -33,8 +34,6 @@ public:
   const std::vector<TEdit*>& Edits() const { return FEdits; }
   const std::vector<TZorvexButton*>& SpeedButtons() const { return FSpeedButtons; }
 
-  void WndProc(TMessage& message) override;
-
 protected:
   struct TParameter {
     TZorvexPanel* Panel;
@@ -42,14 +41,13 @@ protected:
     TZorvexButton* SpeedButton;
   };
   // Creates the panel of one parameter with its edit and its button, named
-  // by `number` (ZorvexPanel1, Edit1, SpeedButton1); the form places them.
-  TParameter AddParameter(int number);
+  // by `number` (ZorvexPanel1, Edit1, SpeedButton1), the panel captioned;
+  // the form places them.
+  TParameter AddParameter(int number, std::string_view caption);
   // After placing: the buttons make their images.
   void Loaded();
 
 private:
-  void WMActivate(TMessage& message);
-
   TBitmap FInsertGlyph;
   std::vector<TZorvexPanel*> FPanels;
   std::vector<TEdit*> FEdits;

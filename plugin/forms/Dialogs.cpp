@@ -14,13 +14,6 @@ TShowModal ShowFormModal = [](TForm& form) { return form.ShowModal(); };
 
 namespace {
 
-const char* const kPanelCaptions[3][3] = {
-    {},
-    {"Formula string to calc or variable", "Variable for result"},
-    {"Argument 1 for symbolic differentiation", "Argument 2 for symbolic differentiation",
-     "Variable for result"},
-};
-
 std::unique_ptr<TActionEditForm> NewEditForm(std::int32_t action) {
   switch (action) {
     case 1: return std::make_unique<TEditForm2ED>();
@@ -44,13 +37,8 @@ std::unique_ptr<TActionEditForm> CreateEditForm(std::int32_t action, char** para
   std::unique_ptr<TActionEditForm> form = NewEditForm(action);
   if (!form) return nullptr;
   form->SetOwnerWindow(ActiveHostWindow());
-  form->SetCaption(ActionName[action] + " Properties");
-  form->ZorvexCommandBox->SetCaption(ActionName[action] + "  (" + PlugInName + ")");
-  form->CommandLabel->SetCaption(ActionDescription[action]);
-  for (size_t i = 0; i < form->Edits().size(); ++i) {
-    form->Panels()[i]->SetCaption(kPanelCaptions[action][i]);
+  for (size_t i = 0; i < form->Edits().size(); ++i)
     form->Edits()[i]->SetText(params ? HostStringText(params[i]) : std::string_view());
-  }
   return form;
 }
 

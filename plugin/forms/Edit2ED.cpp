@@ -22,8 +22,9 @@ const std::vector<std::string> kHelpLines = {
 };
 }  // namespace
 
-TEditForm2ED::TEditForm2ED() {
-  const TParameter first = AddParameter(1), second = AddParameter(2);
+TEditForm2ED::TEditForm2ED() : TActionEditForm(1) {
+  const TParameter first = AddParameter(1, "Formula string to calc or variable"),
+                   second = AddParameter(2, "Variable for result");
   ZorvexPanel1 = first.Panel, Edit1 = first.Edit, SpeedButton1 = first.SpeedButton;
   ZorvexPanel2 = second.Panel, Edit2 = second.Edit, SpeedButton2 = second.SpeedButton;
   SetClientSize(552, 520);
@@ -40,7 +41,7 @@ TEditForm2ED::TEditForm2ED() {
       {Edit2, ZorvexPanel2, 12, 28, 485, 23},
       {SpeedButton2, ZorvexPanel2, 506, 28, 24, 24},
       {ZorvexCommandBox, this, 7, 408, 538, 73},
-      {CommandLabel, ZorvexCommandBox, 8, 24, 521, 41, "Command Description"},
+      {CommandLabel, ZorvexCommandBox, 8, 24, 521, 41},
   });
   Memo1->SetLines(kHelpLines);
   Loaded();

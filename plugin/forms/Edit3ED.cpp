@@ -21,8 +21,10 @@ const std::vector<std::string> kHelpLines = {
 };
 }  // namespace
 
-TEditForm3ED::TEditForm3ED() {
-  const TParameter first = AddParameter(1), second = AddParameter(2), third = AddParameter(3);
+TEditForm3ED::TEditForm3ED() : TActionEditForm(2) {
+  const TParameter first = AddParameter(1, "Argument 1 for symbolic differentiation"),
+                   second = AddParameter(2, "Argument 2 for symbolic differentiation"),
+                   third = AddParameter(3, "Variable for result");
   ZorvexPanel1 = first.Panel, Edit1 = first.Edit, SpeedButton1 = first.SpeedButton;
   ZorvexPanel2 = second.Panel, Edit2 = second.Edit, SpeedButton2 = second.SpeedButton;
   ZorvexPanel3 = third.Panel, Edit3 = third.Edit, SpeedButton3 = third.SpeedButton;
@@ -43,7 +45,7 @@ TEditForm3ED::TEditForm3ED() {
       {ZorvexHelpBox1, this, 8, 152, 537, 233, "DiffExpress info"},
       {Memo1, ZorvexHelpBox1, 8, 24, 521, 201},
       {ZorvexCommandBox, this, 7, 464, 538, 73},
-      {CommandLabel, ZorvexCommandBox, 8, 24, 521, 41, "Command Description"},
+      {CommandLabel, ZorvexCommandBox, 8, 24, 521, 41},
   });
   Memo1->SetLines(kHelpLines);
   Loaded();

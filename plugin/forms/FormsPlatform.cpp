@@ -4,9 +4,6 @@ void RegisterPlugInBitmaps();  // generated from plugin/res
 
 // The native build: no windows, no shell.
 void* ActiveHostWindow() { return nullptr; }
-void BringFormToTop(TForm&) {}
-bool IsWindowOf(const TWinControl&, std::uintptr_t) { return false; }
-bool SetCursorShape(bool) { return false; }
 void ShellExecuteOpen(void*, const std::string&, const std::string&, int) {}
 
 void PrepareFormResources() {

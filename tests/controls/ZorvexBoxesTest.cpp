@@ -36,7 +36,7 @@ TEST(ZorvexHelpBox2, TabBodyAndClientInTheModernLook) {
   for (const Probe& p : probes) EXPECT_EQ(Hex(canvas.Pixel(p.x, p.y)), Hex(p.want)) << p.x << "," << p.y;
   // The glyph: its transparent corner shows the tab, its badge is drawn.
   EXPECT_EQ(canvas.Pixel(4, HH / 2 - kGlyph / 2 + 2), Rgb(214, 214, 198));
-  EXPECT_EQ(canvas.Pixel(4 + 8, HH / 2 - kGlyph / 2 + 8), HelpBoxGlyph->Pixel(8, 8));
+  EXPECT_EQ(canvas.Pixel(4 + 8, HH / 2 - kGlyph / 2 + 8), HelpBoxGlyph()->Pixel(8, 8));
 }
 
 TEST(ZorvexHelpBox2, TabWidthFollowsTheCaptionAmpersandsIncluded) {
@@ -57,7 +57,7 @@ TEST(ZorvexHelpBox2, ClassicLookAtExactly256ColoursWithTheTrueColourGlyph) {
   TDisplay display(8);
   TBitmap trueColour;
   ASSERT_TRUE(trueColour.LoadFromResourceName("ZXHB_GLYPH_256"));
-  for (int i = 0; i < 17 * 17; ++i) ASSERT_EQ(HelpBoxGlyph->Pixel(i % 17, i / 17), trueColour.Pixel(i % 17, i / 17));
+  for (int i = 0; i < 17 * 17; ++i) ASSERT_EQ(HelpBoxGlyph()->Pixel(i % 17, i / 17), trueColour.Pixel(i % 17, i / 17));
   TZorvexHelpBox2 box(nullptr);
   box.SetBounds(0, 0, 100, 60);
   box.SetCaption("Info");
@@ -202,7 +202,7 @@ TEST(ZorvexHelpBox2, EveryCornerOfTabAndBodyPixelByPixel) {
 // that make the tab taller.
 TEST(ZorvexHelpBox2, GlyphCentredInTheTabForEveryFontHeight) {
   TDisplay display(32);
-  const TBitmap& glyph = *HelpBoxGlyph;
+  const TBitmap& glyph = *HelpBoxGlyph();
   for (const int height : {-11, -20, -25}) {
     TZorvexHelpBox2 box(nullptr);
     box.SetBounds(0, 0, 120, 80);

@@ -332,3 +332,24 @@ TEST(ZorvexButton, FaceInEveryReachableState) {
       s.Parent.SetSurface(nullptr);
     }
 }
+
+// The hit test of a held button, at both edges of both axes: the last
+// column is inside and the one after it not; the row at the client height
+// is still inside, the one below it not. Moving there shows the state,
+// releasing there clicks.
+TEST(ZorvexButton, HeldButtonHitTestAtTheEdges) {
+  struct Case { int x, y; bool inside; } cases[] = {
+      {0, 0, true},   {-1, 0, false}, {23, 0, true},  {24, 0, false},
+      {0, -1, false}, {0, 23, true},  {0, 24, true},  {0, 25, false},
+  };
+  for (const Case& c : cases) {
+    TScene s;
+    EXPECT_EQ(s.A.InTrackingArea(c.x, c.y), c.inside) << c.x << ", " << c.y;
+    s.Move(20, 20);
+    s.Press(20, 20);
+    s.Move(10 + c.x, 10 + c.y, true);
+    EXPECT_EQ(s.A.State(), c.inside ? StateDown : StateUp) << c.x << ", " << c.y;
+    s.Release(10 + c.x, 10 + c.y);
+    EXPECT_EQ(s.ClicksA, c.inside ? 1 : 0) << c.x << ", " << c.y;
+  }
+}

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "ui/Bitmap.h"
+#include "ui/Platform.h"
 
 HFONT FontHandle(const TFont& font) {
   static std::map<std::tuple<std::string, int, bool>, TGdiObject<HFONT>> fonts;
@@ -111,15 +111,6 @@ TSize TGdiCanvas::TextExtent(std::string_view text) {
   SIZE size{};
   GetTextExtentPoint32A(FDc, text.data(), static_cast<int>(text.size()), &size);
   return {size.cx, size.cy};
-}
-
-void TGdiCanvas::Draw(int x, int y, const TBitmap& bitmap, TColor transparent) {
-  const TColor skip = transparent == clNone ? clNone : ColorToRGB(transparent);
-  for (int row = 0; row < bitmap.Height(); ++row)
-    for (int column = 0; column < bitmap.Width(); ++column) {
-      const TColor pixel = bitmap.Pixel(column, row);
-      if (pixel != skip) SetPixel(x + column, y + row, pixel);
-    }
 }
 
 void TGdiCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {

@@ -22,7 +22,6 @@ public:
   void RoundRect(const TRect& r, int ellipseWidth, int ellipseHeight) override;
   int DrawText(std::string_view text, TRect& r, unsigned flags) override;
   TSize TextExtent(std::string_view text) override;
-  void Draw(int x, int y, const TBitmap& bitmap, TColor transparent = clNone) override;
   void DrawEdge(TRect& r, unsigned edge, unsigned flags) override;
   void DrawFrameControl(TRect& r, unsigned type, unsigned state) override;
   void SetOriginAndClip(TPoint origin, const TRect& clip) override;
@@ -41,6 +40,3 @@ private:
   HDC FDc;
   int FSavedDc;
 };
-
-// A canvas for measuring text: a memory DC compatible with the screen.
-std::unique_ptr<TCanvas> CreateMeasureCanvas();

@@ -1,5 +1,12 @@
-#include "ui/win32/ModalLoop.h"
+// The Windows build's half of TForm: showing it, and the modal loop.
+//
+// ShowModal disables the owner window (the host's active window unless the
+// form names one), runs the form's own message loop with the dialog keys
+// until a modal result is set, re-enables and re-activates the owner before
+// the form's windows go. A WM_QUIT met on the way is posted again for the
+// host. Show creates the form's windows and shows it without waiting.
 
+#include "ui/Form.h"
 #include "ui/win32/Window.h"
 
 namespace {
@@ -36,51 +43,51 @@ TWinControl* FirstTabStop(TWinControl& parent) {
 
 // Characters for the framework's accelerators: Alt+key always, a plain key
 // when the focused control does not take characters itself.
-bool DialogChar(TForm& form, const MSG& msg) {
+bool AcceleratorChar(TForm& form, const MSG& msg) {
   if (msg.message != WM_SYSCHAR && msg.message != WM_CHAR) return false;
   if (msg.message == WM_CHAR && (SendMessageA(msg.hwnd, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS)) return false;
   return form.Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
 }
 }  // namespace
 
-void ShowForm(TForm& form) {
-  if (!form.Window() && !form.OwnerWindow()) form.SetOwnerWindow(GetActiveWindow());
-  form.HandleNeeded();
-  if (!form.Window()) return;
-  ShowWindow(form.Window()->Handle(), SW_SHOW);
-  form.SetVisible(true);
-  TWinControl* first = form.ActiveControl() ? form.ActiveControl() : FirstTabStop(form);
+void TForm::ShowWindowed() {
+  if (!Window() && !OwnerWindow()) SetOwnerWindow(GetActiveWindow());
+  HandleNeeded();
+  if (!Window()) return;
+  ShowWindow(Window()->Handle(), SW_SHOW);
+  SetVisible(true);
+  TWinControl* first = ActiveControl() ? ActiveControl() : FirstTabStop(*this);
   if (first) first->SetFocus();
 }
 
-TModalResult RunModal(TForm& form) {
-  if (!form.OwnerWindow()) form.SetOwnerWindow(GetActiveWindow());
+TModalResult TForm::RunModal() {
+  if (!OwnerWindow()) SetOwnerWindow(GetActiveWindow());
   TModalResult result = mrCancel;
   HWND dialog = nullptr;
   {
-    const TOwnerDisabled owner(static_cast<HWND>(form.OwnerWindow()));
-    ShowForm(form);
-    if (!form.Window()) return mrCancel;
-    dialog = form.Window()->Handle();
+    const TOwnerDisabled owner(static_cast<HWND>(OwnerWindow()));
+    ShowWindowed();
+    if (!Window()) return mrCancel;
+    dialog = Window()->Handle();
     MSG msg;
-    while (form.ModalResult() == mrNone) {
+    while (ModalResult() == mrNone) {
       const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
       if (got == 0) {
         PostQuitMessage(static_cast<int>(msg.wParam));
-        form.SetModalResult(mrCancel);
+        SetModalResult(mrCancel);
         break;
       }
       if (got < 0) break;
-      if (DialogChar(form, msg) || IsDialogMessageA(dialog, &msg)) continue;
+      if (AcceleratorChar(*this, msg) || IsDialogMessageA(dialog, &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-    result = form.ModalResult() == mrNone ? mrCancel : form.ModalResult();
+    result = ModalResult() == mrNone ? mrCancel : ModalResult();
   }
   // The owner is enabled and active again before the form goes, so the
   // activation does not pass to another program's window.
   ShowWindow(dialog, SW_HIDE);
-  form.SetVisible(false);
-  form.DestroyHandle();
+  SetVisible(false);
+  DestroyHandle();
   return result;
 }

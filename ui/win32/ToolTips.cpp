@@ -1,6 +1,6 @@
+// The framework's headers come before the platform's (ui/win32/WinApi.h).
+#include "ui/Platform.h"
 #include "ui/win32/ToolTips.h"
-
-#include "ui/win32/Window.h"
 
 #include <commctrl.h>
 
@@ -22,6 +22,12 @@ TOOLINFOA NewToolInfo() {
   info.cbSize = TTTOOLINFOA_V2_SIZE;
   return info;
 }
+
+// The tooltip keeps its own copy of the text.
+void AddTool(HWND tips, TOOLINFOA& info, const std::string& text) {
+  info.lpszText = const_cast<char*>(text.c_str());
+  SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
 }  // namespace
 
 TToolTips::TToolTips(HWND owner) {
@@ -29,43 +35,29 @@ TToolTips::TToolTips(HWND owner) {
   // Always tips: the form may show while another thread's window is active.
   FHandle = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                            ModuleHandle(), nullptr);
+                            static_cast<HINSTANCE>(ModuleHandle()), nullptr);
 }
 
 TToolTips::~TToolTips() {
   if (FHandle) DestroyWindow(FHandle);
 }
 
-void TToolTips::AddTools(TWinControl& root) {
+void TToolTips::AddWindowTool(HWND window, const std::string& text) {
   if (!FHandle) return;
-  AddTool(root);
-  for (int i = 0; i < root.ControlCount(); ++i) {
-    TControl* child = root.Controls(i);
-    if (auto* windowed = dynamic_cast<TWinControl*>(child)) AddTools(*windowed);
-    else AddTool(*child);
-  }
+  TOOLINFOA info = NewToolInfo();
+  info.uFlags = TTF_IDISHWND;
+  info.hwnd = GetParent(window) ? GetParent(window) : window;
+  info.uId = reinterpret_cast<UINT_PTR>(window);
+  AddTool(FHandle, info, text);
 }
 
-void TToolTips::AddTool(TControl& control) {
-  if (!control.ShowHint() || control.Hint().empty()) return;
+void TToolTips::AddRectTool(HWND host, const RECT& r, const std::string& text) {
+  if (!FHandle) return;
   TOOLINFOA info = NewToolInfo();
-  if (auto* windowed = dynamic_cast<TWinControl*>(&control)) {
-    if (!windowed->Window()) return;
-    const HWND window = windowed->Window()->Handle();
-    info.uFlags = TTF_IDISHWND;
-    info.hwnd = GetParent(window) ? GetParent(window) : window;
-    info.uId = reinterpret_cast<UINT_PTR>(window);
-  } else {
-    // Painted on its parent: the parent's window hosts the tool.
-    if (!control.Parent() || !control.Parent()->Window()) return;
-    const TRect r = control.BoundsRect();
-    info.hwnd = control.Parent()->Window()->Handle();
-    info.uId = FNextId++;
-    info.rect = {r.Left, r.Top, r.Right, r.Bottom};
-  }
-  // The tooltip keeps its own copy of the text.
-  info.lpszText = const_cast<char*>(control.Hint().c_str());
-  SendMessageA(FHandle, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  info.hwnd = host;
+  info.uId = FNextId++;
+  info.rect = r;
+  AddTool(FHandle, info, text);
 }
 
 void TToolTips::Relay(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -1,11 +1,11 @@
 #pragma once
-// The hints of a form's controls as the standard tooltip window. The form's
-// window owns one tooltip window for its whole tree: a windowed control is a
-// tool by its own window, a windowless one a rectangle (its bounds) of its
-// parent's window. Our window procedures hand their mouse messages on
-// (Relay), so no window is subclassed a second time.
+// The standard tooltip window of a form: the form's window owns one for its
+// whole tree. A windowed control is a tool by its own window, a windowless
+// one a rectangle of its parent's window. Our window procedures hand their
+// mouse messages on (Relay), so no window is subclassed a second time.
 
-#include "ui/WinControl.h"
+#include <string>
+
 #include "ui/win32/WinApi.h"
 
 class TToolTips {
@@ -18,16 +18,14 @@ public:
   TToolTips& operator=(const TToolTips&) = delete;
 
   HWND Handle() const { return FHandle; }
-  // A tool for every control under `root` (itself included) whose ShowHint
-  // is set and whose hint is not empty; controls without a window yet are
-  // left out.
-  void AddTools(TWinControl& root);
+  // The tip `text` over the whole of `window`.
+  void AddWindowTool(HWND window, const std::string& text);
+  // The tip `text` over the rectangle `r` of the window `host`.
+  void AddRectTool(HWND host, const RECT& r, const std::string& text);
   // A mouse message of one of the tree's windows.
   void Relay(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-  void AddTool(TControl& control);
-
   HWND FHandle = nullptr;
   UINT_PTR FNextId = 1;
 };

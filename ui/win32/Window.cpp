@@ -3,9 +3,6 @@
 #include <unordered_map>
 
 #include "runtime/Exception.h"
-#include "ui/Button.h"
-#include "ui/Form.h"
-#include "ui/Memo.h"
 #include "ui/win32/GdiCanvas.h"
 #include "ui/win32/ToolTips.h"
 
@@ -17,6 +14,8 @@ std::unordered_map<HWND, TWindow*>& Windows() {
   return windows;
 }
 
+HINSTANCE Module() { return static_cast<HINSTANCE>(ModuleHandle()); }
+
 // Our window class, registered with this module's handle on first use and
 // unregistered when the module unloads.
 class TWindowClass {
@@ -27,13 +26,13 @@ public:
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = proc;
-    wc.hInstance = ModuleHandle();
+    wc.hInstance = Module();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kOwnClass;
     FRegistered = RegisterClassExA(&wc) != 0;
   }
   ~TWindowClass() {
-    if (FRegistered) UnregisterClassA(kOwnClass, ModuleHandle());
+    if (FRegistered) UnregisterClassA(kOwnClass, Module());
   }
 
 private:
@@ -52,14 +51,14 @@ unsigned ChildStyle(const TWinControl& control, bool own) {
   return style;
 }
 
-// The form's outer rectangle for its client size, centred on the screen
-// when it asks to be.
-RECT FormRect(const TForm& form, DWORD style, DWORD exStyle) {
-  RECT r{0, 0, form.Width(), form.Height()};
+// A top-level window's outer rectangle for its control's client size,
+// centred on the screen when the control asks to be.
+RECT TopLevelRect(const TWinControl& control, DWORD style, DWORD exStyle) {
+  RECT r{0, 0, control.Width(), control.Height()};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  int left = form.Left() + r.left, top = form.Top() + r.top;
+  int left = control.Left() + r.left, top = control.Top() + r.top;
   const int width = r.right - r.left, height = r.bottom - r.top;
-  if (form.Position() == TFormPosition::ScreenCenter) {
+  if (control.ScreenCentred()) {
     left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   }
@@ -77,26 +76,41 @@ bool IsKeyDown(LPARAM lParam, WPARAM key) {
   return msg && msg->message == WM_KEYDOWN && msg->wParam == key;
 }
 
-// A multi-line edit asks for every key, Tab and Escape included. Unless the
-// memo wants tabs, Tab and Escape go to the dialog (they move the focus and
-// cancel), and so does Enter unless it wants returns (the default button).
-LRESULT MemoDialogCode(const TMemo& memo, LRESULT code, LPARAM lParam) {
+// The standard procedure's answer to which keys the control wants, less
+// the dialog keys the control leaves to the dialog: without Tab, Tab and
+// Escape go to the dialog (they move the focus and cancel); without Enter,
+// Enter does (the default button). A multi-line edit would keep them all.
+LRESULT DialogCode(const TWinControl& control, LRESULT code, LPARAM lParam) {
   constexpr LRESULT wantsKey = DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
-  if (!memo.WantTabs()) {
+  const unsigned wanted = control.WantedDialogKeys();
+  if (!(wanted & dkTab)) {
     code &= ~DLGC_WANTTAB;
     if (IsKeyDown(lParam, VK_TAB) || IsKeyDown(lParam, VK_ESCAPE)) code &= ~wantsKey;
   }
-  if (!memo.WantReturns() && IsKeyDown(lParam, VK_RETURN)) code &= ~wantsKey;
+  if (!(wanted & dkReturn) && IsKeyDown(lParam, VK_RETURN)) code &= ~wantsKey;
   return code;
+}
+
+// The hints of `control` and the controls under it, once their windows are
+// there: a windowed control by its window, a windowless one as its bounds on
+// its parent's window.
+void AddHints(TToolTips& tips, TControl& control) {
+  if (control.ShowHint() && !control.Hint().empty()) {
+    if (auto* windowed = dynamic_cast<TWinControl*>(&control)) {
+      if (windowed->Window()) tips.AddWindowTool(windowed->Window()->Handle(), control.Hint());
+    } else if (control.Parent() && control.Parent()->Window()) {
+      const TRect r = control.BoundsRect();
+      tips.AddRectTool(control.Parent()->Window()->Handle(), {r.Left, r.Top, r.Right, r.Bottom}, control.Hint());
+    }
+  }
+  if (auto* windowed = dynamic_cast<TWinControl*>(&control))
+    for (int i = 0; i < windowed->ControlCount(); ++i) AddHints(tips, *windowed->Controls(i));
 }
 }  // namespace
 
-HINSTANCE ModuleHandle() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ModuleHandle), &module);
-  return module;
-}
+std::unique_ptr<TPlatformWindow> CreatePlatformWindow(TWinControl& control) { return TWindow::Create(control); }
+
+TWindow* TWinControl::Window() const { return static_cast<TWindow*>(FWindow.get()); }
 
 std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
   std::unique_ptr<TWindow> window(new TWindow(control));
@@ -106,10 +120,10 @@ std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
   HWND parent = nullptr;
   DWORD style, exStyle = control.WindowExStyle();
   RECT r;
-  if (auto* form = dynamic_cast<TForm*>(&control); form && !control.Parent()) {
-    parent = static_cast<HWND>(form->OwnerWindow());
+  if (control.IsTopLevel()) {
+    parent = static_cast<HWND>(control.TopLevelOwner());
     style = control.WindowStyle();
-    r = FormRect(*form, style, exStyle);
+    r = TopLevelRect(control, style, exStyle);
   } else {
     if (!control.Parent() || !control.Parent()->Window()) return nullptr;
     parent = control.Parent()->Window()->Handle();
@@ -120,7 +134,7 @@ std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
   // The text comes after creation: a window name longer than 32,767
   // characters would arrive cut or make the creation fail.
   window->FHandle = CreateWindowExA(exStyle, className, "", style, r.left, r.top,
-                                    r.right - r.left, r.bottom - r.top, parent, nullptr, ModuleHandle(), nullptr);
+                                    r.right - r.left, r.bottom - r.top, parent, nullptr, Module(), nullptr);
   GCreating = nullptr;
   if (!window->FHandle) return nullptr;
   Windows()[window->FHandle] = window.get();
@@ -174,10 +188,11 @@ std::string TWindow::Text() const {
 void TWindow::SetEnabled(bool enabled) { EnableWindow(FHandle, enabled); }
 void TWindow::SetVisible(bool visible) { ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE); }
 void TWindow::Focus() { SetFocus(FHandle); }
+void TWindow::BringToTop() { BringWindowToTop(FHandle); }
 
 void TWindow::SetBounds(const TRect& bounds) {
-  if (auto* form = dynamic_cast<TForm*>(&FControl); form && !FControl.Parent()) {
-    const RECT r = FormRect(*form, GetWindowLongA(FHandle, GWL_STYLE), GetWindowLongA(FHandle, GWL_EXSTYLE));
+  if (FControl.IsTopLevel()) {
+    const RECT r = TopLevelRect(FControl, GetWindowLongA(FHandle, GWL_STYLE), GetWindowLongA(FHandle, GWL_EXSTYLE));
     MoveWindow(FHandle, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   } else {
     MoveWindow(FHandle, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(), TRUE);
@@ -197,7 +212,7 @@ TPoint TWindow::ClientOrigin() const {
 void TWindow::HintsNeeded() {
   if (FToolTips || !FHandle) return;
   FToolTips = std::make_unique<TToolTips>(FHandle);
-  FToolTips->AddTools(FControl);
+  AddHints(*FToolTips, FControl);
 }
 
 // The tooltip window sees the mouse through the top window of the tree.
@@ -208,7 +223,7 @@ void TWindow::RelayToHints(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (window && window->FToolTips) window->FToolTips->Relay(FHandle, msg, wParam, lParam);
 }
 
-LRESULT TWindow::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+std::intptr_t TWindow::DefaultProc(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
   if (FStandardProc) return CallWindowProcA(FStandardProc, FHandle, msg, wParam, lParam);
   return DefWindowProcA(FHandle, msg, wParam, lParam);
 }
@@ -241,18 +256,18 @@ LRESULT CALLBACK TWindow::StandardProc(HWND window, UINT msg, WPARAM wParam, LPA
 LRESULT TWindow::StandardDispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (IsMouseMessage(msg)) RelayToHints(msg, wParam, lParam);
   switch (msg) {
-    case WM_GETDLGCODE:
-      if (const auto* memo = dynamic_cast<const TMemo*>(&FControl))
-        return MemoDialogCode(*memo, DefaultProc(msg, wParam, lParam), lParam);
+    case WM_GETDLGCODE: return DialogCode(FControl, DefaultProc(msg, wParam, lParam), lParam);
+    case WM_SETCURSOR:
+      if (SetControlCursor(wParam)) return TRUE;
       break;
     case WM_MOUSEMOVE:
       FControl.Perform(msg, wParam, lParam);
       TrackLeave();
-      NoteMouseControl(WindowControlAtCursor(true));
+      NoteMouseControl(PlatformControlAtCursor(FControl, true));
       break;
     case WM_MOUSELEAVE:
       FTrackingLeave = false;
-      NoteMouseControl(WindowControlAtCursor(true));
+      NoteMouseControl(PlatformControlAtCursor(FControl, true));
       break;
   }
   return DefaultProc(msg, wParam, lParam);
@@ -280,36 +295,31 @@ LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
       const LRESULT result = FControl.Perform(msg, wParam, lParam);
       if (msg == WM_MOUSEMOVE) {
         TrackLeave();
-        NoteMouseControl(WindowControlAtCursor(true));
+        NoteMouseControl(PlatformControlAtCursor(FControl, true));
       }
       return result;
     }
     case WM_MOUSELEAVE:
       FTrackingLeave = false;
-      NoteMouseControl(WindowControlAtCursor(true));
+      NoteMouseControl(PlatformControlAtCursor(FControl, true));
       return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != FHandle && MouseCapture()) ForgetMouseCapture();
       return 0;
     case WM_COMMAND:
       if (lParam && ChildCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
-      if (!lParam && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        if (auto* form = dynamic_cast<TForm*>(&FControl)) {
-          TButton* button = LOWORD(wParam) == IDOK ? form->DefaultButton() : form->CancelButton();
-          if (button && button->Enabled()) button->Click();
-          else if (LOWORD(wParam) == IDCANCEL) form->SetModalResult(mrCancel);
-          return 0;
-        }
-      }
+      if (!lParam && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) &&
+          FControl.DialogKey(LOWORD(wParam) == IDOK))
+        return 0;
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
       return ChildColours(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
-      if (auto* form = dynamic_cast<TForm*>(&FControl)) {
-        form->SetModalResult(mrCancel);
-        return 0;
-      }
+      if (FControl.CloseRequest(mrCancel)) return 0;
+      break;
+    case WM_SETCURSOR:
+      if (SetControlCursor(wParam)) return TRUE;
       break;
     case WM_SYSCOLORCHANGE: {
       TMessage notice{CM_SYSCOLORCHANGE, 0, 0, 0};
@@ -323,6 +333,23 @@ LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage message{msg, wParam, lParam, 0};
   FControl.WndProc(message);
   return message.Result;
+}
+
+// The control under the pointer names its cursor; with the default one the
+// platform's handling goes on (the parents are asked, then the class
+// cursor). The question reaches the window under the pointer first, with
+// its own handle.
+bool TWindow::SetControlCursor(WPARAM window) {
+  if (reinterpret_cast<HWND>(window) != FHandle) return false;
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(FHandle, &p);
+  TControl* child = FControl.ControlAtPos({p.x, p.y}, true, false);
+  switch ((child ? child : &FControl)->Cursor()) {
+    case TCursor::Default: return false;
+    case TCursor::HandPoint: SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND))); return true;
+  }
+  return false;
 }
 
 void TWindow::TrackLeave() {
@@ -395,32 +422,3 @@ void TWindow::Paint() {
   PaintInto(dc, ps.rcPaint);
   EndPaint(FHandle, &ps);
 }
-
-void CaptureWindowMouse(TControl* control) {
-  if (!control) {
-    if (GetCapture()) ReleaseCapture();
-    return;
-  }
-  TControl* holder = control;
-  while (holder && !dynamic_cast<TWinControl*>(holder)) holder = holder->Parent();
-  auto* windowed = static_cast<TWinControl*>(holder);
-  if (windowed && windowed->Window()) SetCapture(windowed->Window()->Handle());
-}
-
-TPoint WindowCursorPos() {
-  POINT p{};
-  GetCursorPos(&p);
-  return {p.x, p.y};
-}
-
-TControl* WindowControlAtCursor(bool allowDisabled) {
-  POINT p{};
-  GetCursorPos(&p);
-  TWinControl* control = TWindow::ControlOf(WindowFromPoint(p));
-  if (!control) return nullptr;
-  const TPoint client = control->ScreenToClient({p.x, p.y});
-  TControl* child = control->ControlAtPos(client, allowDisabled, false);
-  return child ? child : control;
-}
-
-TWinControl* WindowFocusedControl() { return TWindow::ControlOf(GetFocus()); }

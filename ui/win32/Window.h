@@ -3,21 +3,25 @@
 // window procedure per kind (our own class, or a standard class we
 // subclass) that hands the messages to the control, double-buffered
 // painting of the control and its windowless children, the colours and
-// notifications of child standard controls, hot tracking, and the hints of
-// a top window's tree as tooltips.
+// notifications of child standard controls, hot tracking, the cursor the
+// control under the pointer asks for, and the hints of a top window's tree
+// as tooltips. The window knows controls only through TWinControl: what a
+// form or an edit does with the dialog keys and the close box, it answers
+// itself.
 
 #include <memory>
 #include <string>
 
+#include "ui/Platform.h"
 #include "ui/WinControl.h"
 #include "ui/win32/GdiObjects.h"
 
 class TToolTips;
 
-class TWindow {
+class TWindow : public TPlatformWindow {
 public:
   static std::unique_ptr<TWindow> Create(TWinControl& control);
-  ~TWindow();
+  ~TWindow() override;
   TWindow(const TWindow&) = delete;
   TWindow& operator=(const TWindow&) = delete;
 
@@ -26,23 +30,19 @@ public:
   // The control whose window this is, none for windows not ours.
   static TWinControl* ControlOf(HWND window);
 
-  void Invalidate();
-  void Update();
-  // False when the window would not hold the text whole; it keeps its
-  // old text then.
-  bool SetText(std::string text);
-  std::string Text() const;
-  void SetEnabled(bool enabled);
-  void SetVisible(bool visible);
-  void SetBounds(const TRect& bounds);
-  void SetFont(const TFont& font);
-  void Focus();
-  TPoint ClientOrigin() const;
-  // The tooltip window of a top window, with the hints of its tree's
-  // controls as they are now; once, after the tree's windows are made.
-  void HintsNeeded();
-  // What the platform does with a message the control leaves alone.
-  LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  void Invalidate() override;
+  void Update() override;
+  bool SetText(std::string text) override;
+  std::string Text() const override;
+  void SetEnabled(bool enabled) override;
+  void SetVisible(bool visible) override;
+  void SetBounds(const TRect& bounds) override;
+  void SetFont(const TFont& font) override;
+  void Focus() override;
+  void BringToTop() override;
+  TPoint ClientOrigin() const override;
+  void HintsNeeded() override;
+  std::intptr_t DefaultProc(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
 
 private:
   explicit TWindow(TWinControl& control);
@@ -53,6 +53,7 @@ private:
   void PaintInto(HDC dc, const RECT& area);
   void Paint();
   void TrackLeave();
+  bool SetControlCursor(WPARAM window);
   bool ChildCommand(HWND child, unsigned code);
   LRESULT ChildColours(HWND child, HDC dc);
   HBRUSH BackgroundBrush();
@@ -66,15 +67,3 @@ private:
   TColor FBackgroundColor = clNone;
   std::unique_ptr<TToolTips> FToolTips;
 };
-
-// Why a text did not go into its window.
-inline constexpr const char* kTextCut = "The text does not fit into its window.";
-
-// What the framework's common code asks of the platform.
-void CaptureWindowMouse(TControl* control);
-TPoint WindowCursorPos();
-TControl* WindowControlAtCursor(bool allowDisabled);
-TWinControl* WindowFocusedControl();
-std::unique_ptr<TCanvas> CreateMeasureCanvas();
-// The module (DLL or program) this code is linked into.
-HINSTANCE ModuleHandle();
