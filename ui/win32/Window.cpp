@@ -115,8 +115,13 @@ std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
     style = ChildStyle(control, !standard);
     r = {control.Left(), control.Top(), control.Left() + control.Width(), control.Top() + control.Height()};
   }
+  // The system reads a window name whose first byte is 0xFF as a resource
+  // number (that byte and the 16 bits after it), so a text starting with
+  // "\xFF" would show cut to three bytes: such a text is set afterwards.
+  const std::string& caption = control.Caption();
+  const bool afterwards = !caption.empty() && static_cast<unsigned char>(caption[0]) == 0xFF;
   GCreating = window.get();
-  window->FHandle = CreateWindowExA(exStyle, className, control.Caption().c_str(), style, r.left, r.top,
+  window->FHandle = CreateWindowExA(exStyle, className, afterwards ? "" : caption.c_str(), style, r.left, r.top,
                                     r.right - r.left, r.bottom - r.top, parent, nullptr, ModuleHandle(), nullptr);
   GCreating = nullptr;
   if (!window->FHandle) return nullptr;
@@ -126,6 +131,7 @@ std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
         SetWindowLongPtrA(window->FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWindow::StandardProc)));
   }
   window->SetFont(control.Font());
+  if (afterwards) window->SetText(caption);
   return window;
 }
 
