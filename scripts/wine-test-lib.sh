@@ -4,6 +4,13 @@
 step() { printf '\n--- %s\n' "$*"; }
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# show_run FOLDER NAME TITLE: a step TITLE with FOLDER/NAME.txt, a failure
+# unless FOLDER/NAME.rc holds 0.
+show_run() {
+  step "$3"
+  cat "$1/$2.txt"
+  [ "$(cat "$1/$2.rc")" = 0 ] || fail "$3"
+}
 
 # use_wine_prefix FOLDER [fresh]: a 32-bit Wine prefix in FOLDER, made now
 # when it is missing (or always, with "fresh"); its server ends with the

@@ -26,59 +26,13 @@
 #include "host/ZxHost.h"
 #include "host/win32/HostThunks.h"
 #include "tests/plugin/FloatState.h"
+#include "tests/wine/DialogDriver.h"
 #include "tests/wine/PngFile.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 namespace {
-
-int gFailures = 0;
-
-void Check(bool ok, const std::string& what, std::string detail = "") {
-  std::replace(detail.begin(), detail.end(), '\n', ' ');
-  std::printf("%s %s%s%s\n", ok ? "ok    " : "FAIL  ", what.c_str(), detail.empty() ? "" : ": ", detail.c_str());
-  std::fflush(stdout);
-  if (!ok) ++gFailures;
-}
-
-// ---- windows seen from outside ------------------------------------------------
-
-std::string TextOf(HWND window) {
-  std::string text(static_cast<size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
-  text.resize(static_cast<size_t>(SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-  return text;
-}
-
-// A text fit for a report line: long ones by their ends and length.
-std::string Brief(const std::string& text) {
-  if (text.size() <= 40) return text;
-  return text.substr(0, 12) + "..." + text.substr(text.size() - 12) + " (" + std::to_string(text.size()) + " chars)";
-}
-
-std::string ClassOf(HWND window) {
-  char name[128] = "";
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-// Direct child by window text, or by class when the key starts with "#";
-// `skip` further matches are passed over.
-HWND Child(HWND parent, const std::string& key, int skip = 0) {
-  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    const bool match = key[0] == '#' ? _stricmp(ClassOf(w).c_str(), key.c_str() + 1) == 0 : TextOf(w) == key;
-    if (match && skip-- == 0) return w;
-  }
-  return nullptr;
-}
-
-// A window down a path of keys from the form.
-HWND Path(HWND form, const std::vector<std::string>& keys) {
-  HWND w = form;
-  for (const std::string& key : keys)
-    if (w) w = Child(w, key);
-  return w;
-}
 
 RECT PlaceInParent(HWND window) {
   RECT r;
@@ -90,55 +44,6 @@ RECT PlaceInParent(HWND window) {
 std::string Describe(const RECT& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
          std::to_string(r.bottom - r.top);
-}
-
-template <typename F>
-bool WaitFor(F&& done, int milliseconds = 5000) {
-  for (int waited = 0; waited < milliseconds; waited += 20) {
-    if (done()) return true;
-    Sleep(20);
-  }
-  return done();
-}
-
-HWND WaitForWindow(const char* caption, int milliseconds = 5000) {
-  HWND found = nullptr;
-  WaitFor([&] { return (found = FindWindowA(nullptr, caption)) && IsWindowVisible(found); }, milliseconds);
-  return found;
-}
-
-// The focused window of the dialog's thread, once the dialog has one.
-HWND FocusOf(HWND form) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  WaitFor([&] { return GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) && info.hwndFocus; }, 2000);
-  return info.hwndFocus;
-}
-
-void Key(HWND target, UINT key) {
-  PostMessageA(target, WM_KEYDOWN, key, 1);
-  PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-}
-
-void Type(HWND edit, const std::string& text) {
-  SendMessageA(edit, EM_SETSEL, 0, -1);
-  for (char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-  WaitFor([&] { return TextOf(edit) == text; }, 2000);
-}
-
-constexpr WPARAM kLeftButton = 0x0001;
-
-void Click(HWND window, int x, int y) {
-  PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-  PostMessageA(window, WM_LBUTTONDOWN, kLeftButton, MAKELPARAM(x, y));
-  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
-// Waits until the posted messages have been handled by the dialog's thread.
-void Settle(HWND form) {
-  SendMessageA(form, WM_NULL, 0, 0);
-  Sleep(100);
-  SendMessageA(form, WM_NULL, 0, 0);
 }
 
 // ---- captures -------------------------------------------------------------------
@@ -196,15 +101,11 @@ std::string Hex(TColor c) {
 
 // ---- the host's side --------------------------------------------------------------
 
-constexpr std::uint16_t kHostControl = 0x1332;
-constexpr std::uint32_t kHostMxcsr = 0x1F80;
-
 enum class TPicker { Picks, Declines, Raises };
 TPicker gPicker = TPicker::Picks;
 std::string gPicked = "[picked]";
 std::vector<std::string> gOffered;
 std::vector<std::uint16_t> gControlSeen;
-TFloatState gHostState{};
 
 bool Access(std::int32_t command, char** variable) {
   gControlSeen.push_back(ReadFloat().control);
@@ -224,92 +125,7 @@ bool Access(std::int32_t command, char** variable) {
   return false;
 }
 
-// The shell as the DLL imports it, replaced in its import table.
-std::vector<std::string> gShellCalls;
-HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, INT show) {
-  gShellCalls.push_back(std::string(verb ? verb : "(nil)") + " " + (file ? file : "(nil)") + " " +
-                        (parameters ? "params" : "-") + " " + (folder ? "folder" : "-") + " " +
-                        std::to_string(show));
-  return reinterpret_cast<HINSTANCE>(33);
-}
-
-bool ReplaceImport(HMODULE module, const char* dll, FARPROC original, FARPROC replacement) {
-  auto* base = reinterpret_cast<std::uint8_t*>(module);
-  const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
-    if (_stricmp(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
-    for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); t->u1.Function; ++t) {
-      if (t->u1.Function != reinterpret_cast<DWORD_PTR>(original)) continue;
-      DWORD protect;
-      VirtualProtect(&t->u1.Function, sizeof t->u1.Function, PAGE_READWRITE, &protect);
-      t->u1.Function = reinterpret_cast<DWORD_PTR>(replacement);
-      VirtualProtect(&t->u1.Function, sizeof t->u1.Function, protect, &protect);
-      return true;
-    }
-  }
-  return false;
-}
-
-DWORD WINAPI RunDriver(LPVOID body) {
-  (*static_cast<const std::function<void()>*>(body))();
-  return 0;
-}
-
-// One export under the host's control word, while `drive` works the
-// dialog from a second thread; the words must come back exactly.
-template <typename F>
-void UnderHost(const std::string& what, F&& call, const std::function<void()>& drive) {
-  HANDLE driver = CreateThread(nullptr, 0, RunDriver, const_cast<std::function<void()>*>(&drive), 0, nullptr);
-  const TFloatState saved = ReadFloat();
-  WriteFloat(kHostControl, kHostMxcsr);
-  gHostState = ReadFloat();  // as the processor reads the words back
-  ClearCallReport();
-  call();
-  const TFloatState after = ReadFloat();
-  WriteFloat(saved.control, saved.mxcsr);
-  WaitForSingleObject(driver, INFINITE);
-  CloseHandle(driver);
-  const bool same = after.control == gHostState.control && after.mxcsr == gHostState.mxcsr &&
-                    after.status == gHostState.status;
-  Check(same && CallReport().faults.empty(), what + ": the host's floating-point state comes back",
-        CallReport().faults.empty() ? "" : CallReport().faults[0]);
-}
-
-// Ends a dialog the driver could not end itself.
-void ForceClose(HWND form, const std::string& what) {
-  if (!form || !IsWindow(form)) return;
-  if (WaitFor([&] { return !IsWindow(form); }, 3000)) return;
-  Check(false, what + ": the dialog closed");
-  PostMessageA(form, WM_CLOSE, 0, 0);
-}
-
 // ---- the editors ------------------------------------------------------------------
-
-struct TEditorCase {
-  std::int32_t action;
-  const char* caption;
-  const char* panels[3];
-  const char* helpBox;
-  int clientHeight;
-};
-
-const TEditorCase kCalc{1, "vktCalcExpress Properties",
-                        {"Formula string to calc or variable", "Variable for result", nullptr}, "CalcExpress info", 520};
-const TEditorCase kDiff{2, "vktDiffExpress Properties",
-                        {"Argument 1 for symbolic differentiation", "Argument 2 for symbolic differentiation",
-                         "Variable for result"},
-                        "DiffExpress info", 576};
-
-int ParamCount(const TEditorCase& e) { return e.panels[2] ? 3 : 2; }
-
-HWND EditOf(HWND form, const TEditorCase& e, int i) { return Path(form, {e.panels[i], "#Edit"}); }
-
-// The help text: in the first panel's help box on the calc form.
-HWND MemoOf(HWND form, const TEditorCase& e) {
-  return e.action == 1 ? Path(form, {e.panels[0], e.helpBox, "#Edit"}) : Path(form, {e.helpBox, "#Edit"});
-}
 
 // What a window answers the dialog manager about a key press (the message
 // handed by address: the driver shares the dialog's process).
