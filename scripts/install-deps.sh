@@ -26,5 +26,7 @@ if printf '%s\n' "${missing[@]}" | grep -q ':i386$' \
    && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo_cmd dpkg --add-architecture i386
 fi
-$sudo_cmd apt-get update -qq
+# A mirror in the middle of a sync fails an index or two; what is already
+# known may still do, and the install below says so if it does not.
+$sudo_cmd apt-get update -qq || echo "install-deps: apt-get update failed; installing from the indexes at hand" >&2
 $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"

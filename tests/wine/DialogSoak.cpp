@@ -428,17 +428,71 @@ void Drive(TCycle& c) {
   if (!WaitFor([&] { return !IsWindow(form); })) ForceClose(form, c.name);
 }
 
-// A cycle whose call does not come back ends the run.
-std::atomic<DWORD> gCallSince{0};
+// A cycle whose call does not come back ends the run. The call's start is
+// kept one past its tick (0 is no call), so the watchdog may read a start
+// later than its own clock: the time passed is counted from the start only
+// once the clock has reached it.
+std::atomic<ULONGLONG> gCallSince{0};
 std::string gCallName;
+
+DWORD gDialogThread = 0;
+
+// Where the dialog's thread stands: its window state, and the stacks of
+// this process's threads as Wine's debugger sees them.
+void ReportStuck() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(gDialogThread, &info);
+  std::printf("      flags %#lx, active %s, focus %s, capture %s, move/size %s\n", info.flags,
+              ClassOf(info.hwndActive).c_str(), ClassOf(info.hwndFocus).c_str(), ClassOf(info.hwndCapture).c_str(),
+              ClassOf(info.hwndMoveSize).c_str());
+  std::fflush(stdout);
+  char command[96];
+  std::snprintf(command, sizeof command, "winedbg --command \"bt all\" %lu", GetCurrentProcessId());
+  // The debugger stops this process while it looks, so it writes to a
+  // file: a pipe would fill with nobody reading it.
+  char path[MAX_PATH + 16];
+  GetTempPathA(MAX_PATH, path);
+  std::strcat(path, "soak-stacks.txt");
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = file;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  std::string output(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+  ReadFile(file, output.data(), static_cast<DWORD>(output.size()), &read, nullptr);
+  output.resize(read);
+  CloseHandle(file);
+  DeleteFileA(path);
+  // Only this process's threads: the debugger goes through all of them.
+  const std::string mine = "dialog_soak_wine.exe";
+  for (size_t at = 0; (at = output.find("Backtracing for thread", at)) != std::string::npos;) {
+    const size_t next = output.find("Backtracing for thread", at + 1);
+    const std::string block = output.substr(at, next - at);
+    if (block.substr(0, block.find('\n')).find(mine) != std::string::npos) std::printf("%s", block.c_str());
+    at = next;
+  }
+  std::fflush(stdout);
+}
 
 DWORD WINAPI Watchdog(LPVOID) {
   for (;;) {
     Sleep(1000);
-    const DWORD since = gCallSince;
-    if (!since || GetTickCount() - since < 60000) continue;
-    std::printf("FAIL  %s: the call returns (none after 60 s)\n", gCallName.c_str());
-    std::fflush(stdout);
+    const ULONGLONG since = gCallSince, now = GetTickCount64();
+    if (!since || now < since + 60000) continue;
+    std::printf("FAIL  %s: the call returns (none after %llu s)\n", gCallName.c_str(), (now + 1 - since) / 1000);
+    ReportStuck();
     TerminateProcess(GetCurrentProcess(), 1);
   }
 }
@@ -466,7 +520,7 @@ void RunCycle(const TPlugInApi& api, int number) {
   gShellCalls.clear();
   bool result = false;
   gCallName = c.name;
-  gCallSince = GetTickCount() | 1;
+  gCallSince = GetTickCount64() + 1;
   UnderHost(c.name, [&] { c.editor ? void(result = api.EditAction(c.editor->action, params)) : api.About(); },
             [&] { Drive(c); });
   gCallSince = 0;
@@ -571,6 +625,7 @@ int main(int argc, char** argv) {
   probe.lpszClassName = "vktSoakProbe";
   RegisterClassA(&probe);
   gProbe = CreateWindowExA(0, probe.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  gDialogThread = GetCurrentThreadId();
   CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
 
   gQuiet = true;
