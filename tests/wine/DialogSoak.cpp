@@ -428,10 +428,9 @@ void Drive(TCycle& c) {
   if (!WaitFor([&] { return !IsWindow(form); })) ForceClose(form, c.name);
 }
 
-// A cycle whose call does not come back ends the run. The call's start is
-// kept one past its tick (0 is no call), so the watchdog may read a start
-// later than its own clock: the time passed is counted from the start only
-// once the clock has reached it.
+// A cycle whose call does not come back ends the run. The start is the
+// 64-bit tick (0: no call); the watchdog reads it before its own clock, so
+// the time passed never comes out negative, and a 32-bit tick would wrap.
 std::atomic<ULONGLONG> gCallSince{0};
 std::string gCallName;
 
@@ -491,7 +490,7 @@ DWORD WINAPI Watchdog(LPVOID) {
     Sleep(1000);
     const ULONGLONG since = gCallSince, now = GetTickCount64();
     if (!since || now < since + 60000) continue;
-    std::printf("FAIL  %s: the call returns (none after %llu s)\n", gCallName.c_str(), (now + 1 - since) / 1000);
+    std::printf("FAIL  %s: the call returns (none after %llu s)\n", gCallName.c_str(), (now - since) / 1000);
     ReportStuck();
     TerminateProcess(GetCurrentProcess(), 1);
   }
@@ -520,7 +519,7 @@ void RunCycle(const TPlugInApi& api, int number) {
   gShellCalls.clear();
   bool result = false;
   gCallName = c.name;
-  gCallSince = GetTickCount64() + 1;
+  gCallSince = GetTickCount64();
   UnderHost(c.name, [&] { c.editor ? void(result = api.EditAction(c.editor->action, params)) : api.About(); },
             [&] { Drive(c); });
   gCallSince = 0;
