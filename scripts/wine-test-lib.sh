@@ -46,4 +46,3 @@ boot_wine() {
     done
   done
 }
-export -f boot_wine
