@@ -15,7 +15,8 @@
 #             every package comes from the release's own suite (-t CODENAME),
 #             and an installed amd64 library that is newer than anything
 #             i386 can have is brought down to the version i386 has, with
-#             the packages built beside it, each change said in a line;
+#             the packages that depend on exactly its version, each change
+#             said in a line;
 #   failed    nothing worked: the packages that could not be had are named
 #             and the exit status is 1.
 # VKT_APT_TRIES and VKT_APT_PAUSE set how often apt-get update is tried and
@@ -84,27 +85,45 @@ foreign_closure() {
     grep -v '^ ' | grep ':' | grep -v '^<' | sort -u
 }
 
+# The version of an installed PACKAGE in the release itself, where the
+# installed one came from another suite (apt-cache policy's candidate stays
+# the installed version then).
+release_version_installed() {
+  apt-cache madison "$1" 2>/dev/null |
+    awk -F' [|] ' -v c="$codename" -v a="$native_arch" '$3 ~ " "c"/[^ ]+ "a" Packages" {print $2; exit}'
+}
+# Installed packages built from SOURCE at VERSION that depend on exactly
+# that version of a sibling: they must follow the library down.
+exact_dependants() {
+  dpkg-query -W -f='${db:Status-Abbrev}|${source:Package}|${Version}|${Package}|${Depends}\n' |
+    awk -F'|' -v s="$1" -v v="$2" '$1 ~ /^ii/ && $2 == s && $3 == v && index($0, "(= " v ")") {print $4}' |
+    sort -u
+}
+
 # Fills realign with PACKAGE=VERSION words: each amd64 library whose foreign
-# twin is needed and can only be had older, and every installed package of
-# the same source at the same version, at the version the twin has.
+# twin is needed and can only be had older goes down to the twin's version,
+# and so does each installed package that depends on exactly its version.
 plan_realignment() {
   realign=()
-  local twin name version have source companion
+  local -A planned=()
+  local twin name have version source package target
   for twin in $(foreign_closure); do
     name=${twin%:*}
     have=$(installed_same "$name") || true
     [ -n "$have" ] || continue
     version=$(release_version "$twin")
     [ -n "$version" ] && dpkg --compare-versions "$have" gt "$version" || continue
-    source=$(dpkg-query -W -f='${source:Package}' "$name:$native_arch")
-    while read -r companion; do
-      [ -n "$companion" ] || continue
-      say "downgrade ${companion%:*} ($native_arch) from $have to $version, the version ${twin#*:} has"
-      realign+=("$companion=$version")
-    done < <(dpkg-query -W -f='${db:Status-Abbrev}|${source:Package}|${Version}|${binary:Package}\n' |
-             awk -F'|' -v s="$source" -v v="$have" '$1 ~ /^ii/ && $2 == s && $3 == v {print $4}' |
-             sed "s/:$native_arch\$//" | sort -u)
     realign+=("$twin=$version")
+    source=$(dpkg-query -W -f='${source:Package}' "$name:$native_arch")
+    for package in "$name" $(exact_dependants "$source" "$have"); do
+      [ -z "${planned[$package]:-}" ] || continue
+      planned[$package]=1
+      target=$version
+      [ "$package" = "$name" ] || target=$(release_version_installed "$package")
+      [ -n "$target" ] || continue
+      say "downgrade $package ($native_arch) from $have to $target, to match ${twin}"
+      realign+=("$package=$target")
+    done
   done
 }
 

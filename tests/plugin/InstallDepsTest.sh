@@ -25,8 +25,9 @@ case "$(basename "$0") $1" in
   "dpkg "*) log "$@" ;;
   "dpkg-query -W")
     if [ $# -eq 2 ]; then
-      printf 'ii |zlib|%s|zlib1g:amd64\nii |zlib|%s|zlib1g-dev:amd64\n' "$security" "$security"
-      printf 'ii |glibc|%s|libc6:amd64\nii |cmake|3.25.1-1|cmake:amd64\n' "$libc"
+      printf 'ii |zlib|%s|zlib1g|libc6 (>= 2.14)\n' "$security"
+      printf 'ii |zlib|%s|zlib1g-dev|zlib1g (= %s), libc6-dev | libc-dev\n' "$security" "$security"
+      printf 'ii |zlib|%s|minizip|zlib1g (>= 1:1.2.0)\nii |glibc|%s|libc6|libgcc-s1\n' "$security" "$libc"
     else case "$2|$3" in
       *Multi-Arch*zlib1g:amd64) printf 'ii |same|%s\n' "$security" ;;
       *Multi-Arch*libc6:amd64) printf 'ii |same|%s\n' "$libc" ;;
@@ -40,6 +41,9 @@ case "$(basename "$0") $1" in
       "policy zlib1g:i386") printf 'zlib1g:i386:\n  Installed: (none)\n  Candidate: %s\n' "$release" ;;
       "policy libc6:i386") printf 'libc6:i386:\n  Installed: (none)\n  Candidate: %s\n' "$libc" ;;
     esac ;;
+  "apt-cache madison") printf '%s | %s | http://mirror/debian %s/main amd64 Packages\n' \
+                          "$2" "$security" "$(. /etc/os-release && echo "$VERSION_CODENAME")-security" \
+                          "$2" "$release" "$(. /etc/os-release && echo "$VERSION_CODENAME")" ;;
   "apt-mark showauto") echo zlib1g ;;
   "apt-mark "*) log "$@" ;;
   "apt-get "*)
@@ -70,10 +74,10 @@ cases() {
   row "an i386 index that does not match its Release file" none fail fail ok 0 \
       "# path: release (every package from $codename, the plain install could not be resolved)" \
       "# apt-get update failed (try 2 of 3), again in 0 s" \
-      "# downgrade zlib1g (amd64) from 1:1.2.13.dfsg-1+deb12u1 to 1:1.2.13.dfsg-1, the version i386 has" \
-      "# downgrade zlib1g-dev (amd64) from 1:1.2.13.dfsg-1+deb12u1 to 1:1.2.13.dfsg-1, the version i386 has" \
-      "!# downgrade libc6" \
-      "@ apt-get -y -qq -o Dpkg::Use-Pty=0 install -t $codename --no-install-recommends --no-remove --allow-downgrades g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth fonts-liberation zlib1g=1:1.2.13.dfsg-1 zlib1g-dev=1:1.2.13.dfsg-1 zlib1g:i386=1:1.2.13.dfsg-1" \
+      "# downgrade zlib1g (amd64) from 1:1.2.13.dfsg-1+deb12u1 to 1:1.2.13.dfsg-1, to match zlib1g:i386" \
+      "# downgrade zlib1g-dev (amd64) from 1:1.2.13.dfsg-1+deb12u1 to 1:1.2.13.dfsg-1, to match zlib1g:i386" \
+      "!# downgrade libc6" "!# downgrade minizip" \
+      "@ apt-get -y -qq -o Dpkg::Use-Pty=0 install -t $codename --no-install-recommends --no-remove --allow-downgrades g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth fonts-liberation zlib1g:i386=1:1.2.13.dfsg-1 zlib1g=1:1.2.13.dfsg-1 zlib1g-dev=1:1.2.13.dfsg-1" \
       "@ apt-mark auto zlib1g" "!@ apt-mark auto zlib1g-dev"
   row "no i386 index at all: update succeeds" none ok fail ok 0 \
       "# path: release (every package from $codename" "# downgrade zlib1g (amd64)"
