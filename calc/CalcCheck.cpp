@@ -17,18 +17,22 @@ void NormaliseSeparator(std::string& formula, char separator) {
     std::replace(formula.begin(), formula.end(), ',', '.');
 }
 
+// One pass: each byte is dropped, or stored with the separator and the case
+// changed as NormaliseSeparator and the component would change them.
 std::string CalcActionFormula(std::string_view formula, char separator, std::vector<std::size_t>* origin) {
-  std::string text;
-  text.reserve(formula.size());
+  const char other = separator == ',' ? '.' : separator == '.' ? ',' : separator;
+  std::string text(formula.size(), '\0');
   if (origin) origin->clear();
+  char* out = text.data();
   for (std::size_t i = 0; i < formula.size(); ++i) {
-    if (formula[i] == '$' || formula[i] == kEuroSign) continue;
-    text += formula[i];
+    char c = formula[i];
+    if (c == '$' || c == kEuroSign) continue;
+    if (c == other) c = separator;
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    *out++ = c;
     if (origin) origin->push_back(i);
   }
-  NormaliseSeparator(text, separator);
-  for (char& c : text)  // as the component reads it
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
 }
 

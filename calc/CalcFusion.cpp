@@ -1,6 +1,8 @@
 #include "calc/CalcFusion.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -87,9 +89,38 @@ bool Merge(const TFusion& fusion, TCalcInstr& a, const TCalcInstr& b) {
   return true;
 }
 
+// For each first operation, where its patterns begin in kFusions (they
+// stand together) and where they end.
+constexpr int kOpCount = static_cast<int>(O::NumTimesVarPowerInt) + 1;
+struct TFusionRange {
+  std::uint8_t Begin = 0, End = 0;
+};
+constexpr auto kFusionsOf = [] {
+  std::array<TFusionRange, kOpCount> ranges{};
+  for (std::size_t i = std::size(kFusions); i-- > 0;) {
+    TFusionRange& range = ranges[static_cast<std::size_t>(kFusions[i].First)];
+    if (range.End == 0) range.End = static_cast<std::uint8_t>(i + 1);
+    range.Begin = static_cast<std::uint8_t>(i);
+  }
+  return ranges;
+}();
+
+constexpr bool PatternsStandTogether() {
+  for (std::size_t i = 0; i < std::size(kFusions); ++i) {
+    const TFusionRange range = kFusionsOf[static_cast<std::size_t>(kFusions[i].First)];
+    if (i < range.Begin || i >= range.End) return false;
+    for (std::size_t k = range.Begin; k < range.End; ++k)
+      if (kFusions[k].First != kFusions[i].First) return false;
+  }
+  return true;
+}
+static_assert(PatternsStandTogether(), "kFusions keeps the patterns of one first operation together");
+
 bool Fusable(TCalcInstr& a, const TCalcInstr& b) {
-  for (const TFusion& fusion : kFusions)
-    if (fusion.First == a.op && fusion.Second == b.op) return Merge(fusion, a, b);
+  if (static_cast<int>(a.op) >= kOpCount) return false;
+  const TFusionRange range = kFusionsOf[static_cast<std::size_t>(a.op)];
+  for (std::size_t k = range.Begin; k < range.End; ++k)
+    if (kFusions[k].Second == b.op) return Merge(kFusions[k], a, b);
   return false;
 }
 

@@ -40,6 +40,11 @@ void TCalcProgram::Clear() {
   FMaxVariable = -1;
 }
 
+void TCalcProgram::LimitBuffers(std::size_t bytes) {
+  if (FCode.capacity() * sizeof(TCalcInstr) > bytes) std::vector<TCalcInstr>().swap(FCode);
+  if (FStack.capacity() * sizeof(long double) > bytes) std::vector<long double>().swap(FStack);
+}
+
 void TCalcProgram::Emit(TCalcOp op, std::int32_t arg, long double value) {
   FCode.push_back({op, arg, 0, 0.0f, value});
 }

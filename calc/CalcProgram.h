@@ -67,6 +67,9 @@ class TCalcProgram {
 public:
   void Clear();
   void Reserve(std::size_t instructions) { FCode.reserve(instructions); }
+  // The program keeps its memory from one reading to the next; this gives
+  // back what grew beyond bytes.
+  void LimitBuffers(std::size_t bytes);
   bool Empty() const { return FCode.empty(); }
   std::size_t Size() const { return FCode.size(); }
   const TCalcInstr& operator[](std::size_t i) const { return FCode[i]; }

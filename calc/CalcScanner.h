@@ -58,6 +58,7 @@ public:
 
 private:
   std::size_t ReadNumber(std::size_t at) const;
+  std::int32_t ReadName(std::size_t start, TCalcToken& token);
   std::int32_t FindName(std::string_view identifier) const;
 
   std::string_view FText;

@@ -137,37 +137,41 @@ struct TScanner {
 // steps are the three places the reading can be at: before a term (where a
 // sign may follow), before a primary, and after a primary (exponents, then
 // the operator that continues or the end of the level).
+#define INLINE inline __attribute__((always_inline))
+
 class TDiffReader::TReading {
 public:
   enum TStep { kBeforeTerm, kBeforePrimary, kAfterPrimary, kDone };
 
   TReading(TDiffReader& reader, TNodeTable& table, TTextSource src, const std::string& text, char sep)
       : FLevels(reader.FLevels), FFault(reader.FFault), FTable(table), FSrc(src),
-        FScan{text.data(), text.size(), sep} {}
+        FScan{text.data(), text.size(), sep}, FTop(&FLevels.Top()) {}
 
-  TStep BeforeTerm();
-  TStep BeforePrimary();
-  TStep AfterPrimary();
+  // All steps are inlined into Read, so that the scanner's state can stay
+  // in registers, as it would in one function.
+  INLINE TStep BeforeTerm();
+  INLINE TStep BeforePrimary();
+  INLINE TStep AfterPrimary();
   int Root() const { return FRoot; }
 
 private:
-  TStep OpenLevel();
-  TStep EndTerm(TLevel& level);
-  TStep CloseLevel();
-  bool ReadExponents();
+  INLINE TStep OpenLevel();
+  INLINE TStep EndTerm(TLevel& level);
+  INLINE TStep CloseLevel();
+  INLINE bool ReadExponents();
 
   int NewNode(std::int32_t kind, int left = 0, int right = 0) { return FTable.New(kind, left, right, FSrc, 0, 0); }
   int NewTokenNode(std::int32_t kind) {
     return FTable.New(kind, 0, 0, FSrc, static_cast<std::uint32_t>(FScan.TokenOff),
                       static_cast<std::uint32_t>(FScan.TokenLen));
   }
-  bool Refuse(TReadFault fault, std::size_t position) {
+  __attribute__((noinline, cold)) bool Refuse(TReadFault fault, std::size_t position) {
     FFault = {fault, position};
     return false;
   }
   bool RefuseHere(TReadFault fault) { return Refuse(fault, FScan.TokenOff); }
   bool ScanFailed() { return Refuse(FScan.Fault, FScan.Pos); }
-  bool Next() { return FScan.Next() || ScanFailed(); }
+  INLINE bool Next() { return FScan.Next() || ScanFailed(); }
   bool NestingFits(std::size_t open) {
     return FLevels.Size() <= static_cast<std::size_t>(kMaxNesting) || Refuse(TReadFault::TooDeep, open);
   }
@@ -177,15 +181,16 @@ private:
   TNodeTable& FTable;
   TTextSource FSrc;
   TScanner FScan;
+  TLevel* FTop;   // the innermost level
   int FNode = 0;  // the primary just read
   int FRoot = 0;
 };
 
 TDiffReader::TReading::TStep TDiffReader::TReading::BeforeTerm() {
   if (!Next()) return kDone;
-  if (FLevels.Top().Expr == 0) {
+  if (FTop->Expr == 0) {
     if (FScan.Token == dkDiff) {
-      FLevels.Top().Negate = true;
+      FTop->Negate = true;
       if (!Next()) return kDone;
     }
     if (FScan.Token == dkSum && !Next()) return kDone;
@@ -225,11 +230,12 @@ TDiffReader::TReading::TStep TDiffReader::TReading::OpenLevel() {
   }
   if (!NestingFits(FScan.TokenOff)) return kDone;
   FLevels.Push(opened);
+  FTop = &FLevels.Top();
   return kBeforeTerm;
 }
 
 TDiffReader::TReading::TStep TDiffReader::TReading::AfterPrimary() {
-  TLevel& level = FLevels.Top();
+  TLevel& level = *FTop;
   if (!Next() || !ReadExponents()) return kDone;
   if (level.MulOp && !(FNode = NewNode(level.MulOp, level.Term, FNode))) return RefuseHere(TReadFault::TooLong), kDone;
   level.Term = FNode;
@@ -283,11 +289,18 @@ TDiffReader::TReading::TStep TDiffReader::TReading::EndTerm(TLevel& level) {
 
 TDiffReader::TReading::TStep TDiffReader::TReading::CloseLevel() {
   if (FLevels.Size() == 1) return RefuseHere(TReadFault::CloseWithoutOpen), kDone;
-  const TLevel closed = FLevels.Top();
+  // Field by field: a copy of the whole entry would wait for the stores
+  // that just wrote its fields.
+  const TLevel& closed = *FTop;
+  const std::int32_t func = closed.Func, expr = closed.Expr;
+  const std::uint32_t funcOff = closed.FuncOff, funcLen = closed.FuncLen;
   FLevels.Pop();
-  FNode = closed.Func ? FTable.New(closed.Func, closed.Expr, 0, FSrc, closed.FuncOff, closed.FuncLen) : closed.Expr;
+  FTop = &FLevels.Top();
+  FNode = func ? FTable.New(func, expr, 0, FSrc, funcOff, funcLen) : expr;
   return FNode || RefuseHere(TReadFault::TooLong) ? kAfterPrimary : kDone;
 }
+
+#undef INLINE
 
 int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& text, char sep) {
   FFault = {};

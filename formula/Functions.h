@@ -8,6 +8,8 @@
 // A function's token kind in both readers is kFirstFunctionKind plus its
 // place in TFunction, so kinds and rows cannot drift apart.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -44,9 +46,43 @@ inline constexpr TFunctionName kFunctionNames[] = {
     {"h", TFunction::Heaviside, rsBoth},
 };
 
+// The names grouped by length, so that most identifiers are told apart by
+// their length alone: kNameStart[n] .. kNameStart[n + 1] index the names of
+// length n in kNamesByLength.
+inline constexpr std::size_t kLongestName = 9;
+
+inline constexpr auto kNamesByLength = [] {
+  std::array<TFunctionName, std::size(kFunctionNames)> sorted{};
+  std::size_t k = 0;
+  for (std::size_t length = 1; length <= kLongestName; ++length)
+    for (const TFunctionName& name : kFunctionNames)
+      if (name.Name.size() == length) sorted[k++] = name;
+  return sorted;
+}();
+
+inline constexpr auto kNameStart = [] {
+  std::array<std::uint8_t, kLongestName + 2> start{};
+  for (std::size_t length = 1; length <= kLongestName + 1; ++length) {
+    std::size_t k = 0;
+    while (k < kNamesByLength.size() && kNamesByLength[k].Name.size() < length) ++k;
+    start[length] = static_cast<std::uint8_t>(k);
+  }
+  return start;
+}();
+static_assert(kNameStart[kLongestName + 1] == std::size(kFunctionNames), "a function name is longer than kLongestName");
+
 // The readers that know name (compared as written), or 0 when none does.
-// function receives the function it names.
-std::uint8_t FindFunctionName(std::string_view name, TFunction& function);
+// function receives the function it names. Inline: the readers ask for
+// every identifier they meet.
+inline std::uint8_t FindFunctionName(std::string_view name, TFunction& function) {
+  if (name.empty() || name.size() > kLongestName) return 0;
+  for (std::size_t k = kNameStart[name.size()]; k < kNameStart[name.size() + 1]; ++k)
+    if (kNamesByLength[k].Name[0] == name[0] && kNamesByLength[k].Name == name) {
+      function = kNamesByLength[k].Function;
+      return kNamesByLength[k].Readers;
+    }
+  return 0;
+}
 
 // A derivative template is the text the writer emits for the node, with
 // markers for what it inserts: {u} the argument as written (bracketed

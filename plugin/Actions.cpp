@@ -1,5 +1,6 @@
 #include "plugin/Actions.h"
 
+#include <atomic>
 #include <exception>
 #include <memory>
 #include <new>
@@ -41,6 +42,45 @@ void ReportError(const std::string& message) {
   }
 }
 
+// One object of each kind is kept for the actions (the differentiator,
+// the evaluator's program), so that an action neither makes nor touches
+// anew its tables and buffers; on the heap, since the differentiator's node
+// table alone is larger than the stack some hosts give the threads they
+// call us on. An action that finds the kept one in use (on another thread,
+// or from inside a host routine) makes one of its own. Buffers that grew
+// beyond kKeptBytes are given back when the lease ends.
+template <class T>
+class TLease {
+public:
+  TLease() {
+    if (!InUse().test_and_set(std::memory_order_acquire)) {
+      static const auto kept = std::make_unique<T>();
+      FObject = kept.get();
+    } else {
+      FOwn = std::make_unique<T>();
+      FObject = FOwn.get();
+    }
+  }
+  ~TLease() {
+    if (FOwn) return;
+    FObject->LimitBuffers(kKeptBytes);
+    InUse().clear(std::memory_order_release);
+  }
+  TLease(const TLease&) = delete;
+  TLease& operator=(const TLease&) = delete;
+  T& operator*() const { return *FObject; }
+  T* operator->() const { return FObject; }
+
+private:
+  static constexpr std::size_t kKeptBytes = 1 << 20;
+  static std::atomic_flag& InUse() {
+    static std::atomic_flag flag;  // clear from the start
+    return flag;
+  }
+  T* FObject = nullptr;
+  std::unique_ptr<T> FOwn;
+};
+
 }  // namespace
 
 // Both actions run under their export's floating-point guard and use the
@@ -51,8 +91,8 @@ bool CalcAction(std::string formula, const std::string& resultName) {
   try {
     const char separator = DecimalSeparator();
     const std::string text = CalcActionFormula(formula, separator);
-    TCalcProgram program;
-    const bool read = TCalcParser::Parse(text, {}, separator, program);
+    const TLease<TCalcProgram> program;
+    const bool read = TCalcParser::Parse(text, {}, separator, *program);
     // Whatever goes wrong from here on, the author sees one fixed text.
     try {
       if (!read) throw Exception(kFormulaError);
@@ -60,7 +100,7 @@ bool CalcAction(std::string formula, const std::string& resultName) {
       // reading's conversions may have left some.
       if (TFloatEnvGuard::Raised()) TFloatEnvGuard::Clear();
       std::string value;
-      AppendNumberText(value, program.Run({}));
+      AppendNumberText(value, program->Run({}));
       CallSetVar(Bracketed(resultName), value);
     } catch (...) {
       ReportError(kFormulaError);
@@ -71,11 +111,9 @@ bool CalcAction(std::string formula, const std::string& resultName) {
   return false;
 }
 
-// The differentiator lives on the heap: its node table alone is larger than
-// the stack some hosts give the threads they call us on.
 bool DiffAction(std::string formula, const std::string& variable, const std::string& resultName) {
   try {
-    const auto diff = std::make_unique<TDiffExpress>();
+    const TLease<TDiffExpress> diff;
     NormaliseSeparator(formula, DecimalSeparator());
     diff->SetFormula(formula);
     std::string derivative;
