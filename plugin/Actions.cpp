@@ -17,7 +17,14 @@ namespace {
 
 const char* const kFormulaError = "Error in formula";
 
-std::string Bracketed(const std::string& name) { return "[" + name + "]"; }
+std::string Bracketed(const std::string& name) {
+  std::string bracketed;
+  bracketed.reserve(name.size() + 2);
+  bracketed += '[';
+  bracketed += name;
+  bracketed += ']';
+  return bracketed;
+}
 
 // The message of the error being handled, for "[LastError]".
 std::string CurrentErrorMessage() {
