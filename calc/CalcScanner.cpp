@@ -1,21 +1,8 @@
 #include "calc/CalcScanner.h"
 
+#include <array>
+
 namespace {
-
-struct TFunctionName {
-  std::string_view name;
-  std::int32_t kind;
-};
-
-constexpr TFunctionName kFunctions[] = {
-    {"cos", ckCos},       {"sin", ckSin},         {"tg", ckTg},          {"ctg", ckCtg},
-    {"abs", ckAbs},       {"sgn", ckSgn},         {"sign", ckSgn},       {"sqrt", ckSqrt},
-    {"ln", ckLn},         {"exp", ckExp},         {"arcsin", ckArcsin},  {"arccos", ckArccos},
-    {"arctg", ckArctg},   {"arctan", ckArctg},    {"arcctg", ckArcctg},  {"sh", ckSh},
-    {"sinh", ckSh},       {"ch", ckCh},           {"cosh", ckCh},        {"th", ckTh},
-    {"tanh", ckTh},       {"cth", ckCth},         {"coth", ckCth},       {"heaviside", ckHeaviside},
-    {"h", ckHeaviside},
-};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
@@ -28,26 +15,40 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-[[noreturn]] void SyntaxError(const char* message = "") { throw ECalcSyntax{message}; }
+// The kind of each character that is a token by itself, ckEnd for the others.
+constexpr auto kSingleCharKind = [] {
+  std::array<std::int32_t, 256> kinds{};
+  kinds['('] = ckOpen;
+  kinds[')'] = ckClose;
+  kinds['+'] = ckAdd;
+  kinds['*'] = ckMul;
+  kinds['/'] = ckDiv;
+  kinds['^'] = ckPower;
+  return kinds;
+}();
+
+[[noreturn]] void SyntaxError(TReadFault fault, std::size_t position) { throw ECalcSyntax{fault, position}; }
 
 }  // namespace
 
 // digits [sep digits] [("e" | "E") ["+" | "-"] digits], entered at a digit;
 // returns the index just past the number.
 std::size_t TCalcScanner::ReadNumber(std::size_t i) const {
+  const char* const text = FText.data();
   const std::size_t n = FText.size();
   auto digits = [&] {
-    if (i >= n || !IsDigit(FText[i])) SyntaxError("Wrong number.");
-    while (i < n && IsDigit(FText[i])) ++i;
+    if (i >= n || !IsDigit(text[i])) SyntaxError(TReadFault::BadNumber, i);
+    do ++i;
+    while (i < n && IsDigit(text[i]));
   };
   digits();
-  if (i < n && FText[i] == FSeparator) {
+  if (i < n && text[i] == FSeparator) {
     ++i;
     digits();
   }
-  if (i < n && (FText[i] == 'e' || FText[i] == 'E')) {
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
-    if (i < n && (FText[i] == '+' || FText[i] == '-')) ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     digits();
   }
   return i;
@@ -60,54 +61,51 @@ std::int32_t TCalcScanner::FindName(std::string_view identifier) const {
 }
 
 void TCalcScanner::NextToken(TCalcToken& token) {
+  const char* const text = FText.data();
   const std::size_t n = FText.size();
-  token.text = {};
-  while (FPos < n && FText[FPos] == ' ') ++FPos;
-  if (FPos >= n) {
+  std::size_t start = FPos;
+  while (start < n && text[start] == ' ') ++start;
+  FPos = start;
+  if (start >= n) {
     token.kind = ckEnd;
+    token.text = {};
+    token.start = n;
     return;
   }
-  const std::size_t start = FPos;
-  const char c = FText[start];
-  std::int32_t kind;
-  switch (c) {
-    case '(': kind = ckOpen; ++FPos; break;
-    case ')': kind = ckClose; ++FPos; break;
-    case '+': kind = ckAdd; ++FPos; break;
-    case '*': kind = ckMul; ++FPos; break;
-    case '/': kind = ckDiv; ++FPos; break;
-    case '^': kind = ckPower; ++FPos; break;
-    case '-':
-      if (start + 1 < n && IsDigit(FText[start + 1]) && (FKind == ckEnd || FKind == ckOpen)) {
-        kind = ckNumber;
-        FPos = ReadNumber(start + 1);
-      } else {
-        kind = ckSub;
-        ++FPos;
-      }
-      break;
-    default:
-      if (IsDigit(c)) {
-        kind = ckNumber;
-        FPos = ReadNumber(start);
-      } else if (IsLetter(c)) {
-        std::size_t i = start + 1;
-        while (i < n && (IsLetter(FText[i]) || IsDigit(FText[i]))) ++i;
-        FPos = i;
-        const std::string_view word = FText.substr(start, i - start);
-        kind = ckVariable;
-        for (const auto& f : kFunctions)
-          if (f.name == word) {
-            kind = f.kind;
-            break;
-          }
-        if (kind == ckVariable) token.position = FindName(word);
-      } else {
-        SyntaxError();
-      }
+  const char c = text[start];
+  std::int32_t kind = kSingleCharKind[static_cast<unsigned char>(c)];
+  if (kind != ckEnd) {
+    ++FPos;
+  } else if (c == '-') {
+    const bool literal = start + 1 < n && IsDigit(text[start + 1]) && (FKind == ckEnd || FKind == ckOpen);
+    kind = literal ? ckNumber : ckSub;
+    FPos = literal ? ReadNumber(start + 1) : start + 1;
+  } else if (IsDigit(c)) {
+    kind = ckNumber;
+    FPos = ReadNumber(start);
+  } else if (IsLetter(c)) {
+    kind = ReadName(start, token);
+  } else {
+    SyntaxError(TReadFault::UnexpectedCharacter, start);
   }
   token.kind = kind;
-  token.text = FText.substr(start, FPos - start);
+  token.start = start;
+  token.text = std::string_view(text + start, FPos - start);
   FPrevKind = FKind;
   FKind = kind;
+}
+
+// A name from start: a function's kind, or a variable with its place in
+// the name list.
+std::int32_t TCalcScanner::ReadName(std::size_t start, TCalcToken& token) {
+  const char* const text = FText.data();
+  std::size_t i = start + 1;
+  while (i < FText.size() && (IsLetter(text[i]) || IsDigit(text[i]))) ++i;
+  FPos = i;
+  const std::string_view word(text + start, i - start);
+  TFunction function;
+  if (FindFunctionName(word, function) & rsCalc) return FunctionKind(function);
+  token.position = FindName(word);
+  if (token.position < 0 && FFirstUnknown == std::string_view::npos) FFirstUnknown = start;
+  return ckVariable;
 }

@@ -54,3 +54,8 @@ void TDiffExpress::Differentiate(const std::string& variable, std::string& resul
   result.assign(FOut);
   FNodes.Clear();
 }
+
+void TDiffExpress::LimitBuffers(std::size_t bytes) {
+  for (std::string* buffer : {&FText, &FFolded, &FOut})
+    if (buffer->capacity() > bytes) std::string().swap(*buffer);
+}

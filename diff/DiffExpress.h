@@ -24,6 +24,9 @@ public:
   const std::string& Formula() const;
   void SetFormula(const std::string& value);
   void Differentiate(const std::string& variable, std::string& result);   // throws Exception
+  // The per-call buffers keep their capacity from call to call; this gives
+  // back those that grew beyond bytes.
+  void LimitBuffers(std::size_t bytes);
 
 private:
   [[noreturn]] void RaiseError(const char* message);

@@ -1,24 +1,30 @@
 #include "plugin/Actions.h"
 
-#include <algorithm>
-#include <array>
+#include <atomic>
 #include <exception>
 #include <memory>
 #include <new>
-#include <vector>
 
-#include "calc/CalcExpress.h"
+#include "calc/CalcCheck.h"
+#include "calc/CalcParser.h"
 #include "calc/NumberText.h"
 #include "diff/DiffExpress.h"
 #include "plugin/PlugInUtils.h"
 #include "runtime/Exception.h"
+#include "runtime/FloatEnv.h"
 
 namespace {
 
-constexpr char kEuroSign = '\x80';  // in the Windows-1252 code page
-constexpr std::size_t kArgumentCount = 101;
+const char* const kFormulaError = "Error in formula";
 
-std::string Bracketed(const std::string& name) { return "[" + name + "]"; }
+std::string Bracketed(const std::string& name) {
+  std::string bracketed;
+  bracketed.reserve(name.size() + 2);
+  bracketed += '[';
+  bracketed += name;
+  bracketed += ']';
+  return bracketed;
+}
 
 // The message of the error being handled, for "[LastError]".
 std::string CurrentErrorMessage() {
@@ -43,38 +49,68 @@ void ReportError(const std::string& message) {
   }
 }
 
-void RemoveCurrencySigns(std::string& formula) {
-  std::erase(formula, '$');
-  std::erase(formula, kEuroSign);
-}
+// One object of each kind is kept for the actions (the differentiator,
+// the evaluator's program), so that an action neither makes nor touches
+// anew its tables and buffers; on the heap, since the differentiator's node
+// table alone is larger than the stack some hosts give the threads they
+// call us on. An action that finds the kept one in use (on another thread,
+// or from inside a host routine) makes one of its own. Buffers that grew
+// beyond kKeptBytes are given back when the lease ends.
+template <class T>
+class TLease {
+public:
+  TLease() {
+    if (!InUse().test_and_set(std::memory_order_acquire)) {
+      static const auto kept = std::make_unique<T>();
+      FObject = kept.get();
+    } else {
+      FOwn = std::make_unique<T>();
+      FObject = FOwn.get();
+    }
+  }
+  ~TLease() {
+    if (FOwn) return;
+    FObject->LimitBuffers(kKeptBytes);
+    InUse().clear(std::memory_order_release);
+  }
+  TLease(const TLease&) = delete;
+  TLease& operator=(const TLease&) = delete;
+  T& operator*() const { return *FObject; }
+  T* operator->() const { return FObject; }
+
+private:
+  static constexpr std::size_t kKeptBytes = 1 << 20;
+  static std::atomic_flag& InUse() {
+    static std::atomic_flag flag;  // clear from the start
+    return flag;
+  }
+  T* FObject = nullptr;
+  std::unique_ptr<T> FOwn;
+};
 
 }  // namespace
 
-void NormaliseSeparator(std::string& formula, char separator) {
-  if (separator == ',')
-    std::replace(formula.begin(), formula.end(), '.', ',');
-  else if (separator == '.')
-    std::replace(formula.begin(), formula.end(), ',', '.');
-}
-
-// The components live on the heap: the differentiator's node table alone is
-// larger than the stack some hosts give the threads they call us on.
+// Both actions run under their export's floating-point guard and use the
+// library's parts directly, so that one action reads its formula once and
+// enters no guard of its own.
 
 bool CalcAction(std::string formula, const std::string& resultName) {
   try {
-    const auto calc = std::make_unique<TCalcExpress>();
-    std::vector<long double> arguments(kArgumentCount);
-    arguments[0] = TextToNumber("0");
-    NormaliseSeparator(formula, DecimalSeparator());
-    RemoveCurrencySigns(formula);
-    calc->SetFormula(formula);
-    calc->SetVariables({});
+    const char separator = DecimalSeparator();
+    const std::string text = CalcActionFormula(formula, separator);
+    const TLease<TCalcProgram> program;
+    const bool read = TCalcParser::Parse(text, {}, separator, *program);
     // Whatever goes wrong from here on, the author sees one fixed text.
     try {
-      const std::string value = NumberToText(calc->Calculate(arguments));
+      if (!read) throw Exception(kFormulaError);
+      // The run starts from clear flags, as under a guard of its own; the
+      // reading's conversions may have left some.
+      if (TFloatEnvGuard::Raised()) TFloatEnvGuard::Clear();
+      std::string value;
+      AppendNumberText(value, program->Run({}));
       CallSetVar(Bracketed(resultName), value);
     } catch (...) {
-      ReportError("Error in formula");
+      ReportError(kFormulaError);
     }
   } catch (...) {
     ReportError(CurrentErrorMessage());
@@ -84,7 +120,7 @@ bool CalcAction(std::string formula, const std::string& resultName) {
 
 bool DiffAction(std::string formula, const std::string& variable, const std::string& resultName) {
   try {
-    const auto diff = std::make_unique<TDiffExpress>();
+    const TLease<TDiffExpress> diff;
     NormaliseSeparator(formula, DecimalSeparator());
     diff->SetFormula(formula);
     std::string derivative;

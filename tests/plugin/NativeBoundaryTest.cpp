@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "host/PlugInLoader.h"
 #include "host/ZxHost.h"
@@ -84,6 +86,62 @@ TEST(PlugInBoundary, BothActionsOnASmallStack) {
   std::string error;
   ASSERT_TRUE(library.Load(VKT_PLUGIN_FILE, error)) << error;
   for (const auto& failure : CheckSmallStack(library.Api())) ADD_FAILURE() << failure;
+}
+
+// The actions keep their working objects between calls; actions on several
+// threads at once, and one run from inside a host routine, must each work
+// on their own.
+thread_local std::string tLastValue;
+const TPlugInApi* gApi = nullptr;
+
+bool KeepValue(const char*, const char* value) {
+  tLastValue = value;
+  return true;
+}
+
+// Runs another action before it keeps the value of the first.
+bool NestedAction(const char*, const char* value) {
+  const std::string outer = value;
+  char formula[] = "x^3", variable[] = "x", result[] = "r";
+  char* params[] = {formula, variable, result};
+  gApi->RegisterPlugIn(nullptr, nullptr, nullptr, &KeepValue);
+  gApi->ExecAction(2, params);
+  tLastValue = outer + "|" + tLastValue;
+  return true;
+}
+
+std::string RunAction(const TPlugInApi& api, std::int32_t action, std::string formula) {
+  char variable[] = "x", result[] = "r";
+  char* params[] = {formula.data(), action == 1 ? result : variable, result};
+  api.ExecAction(action, params);
+  return tLastValue;
+}
+
+TEST(PlugInBoundary, ActionsOnSeveralThreadsAndNested) {
+  TPlugInLibrary library;
+  std::string error;
+  ASSERT_TRUE(library.Load(VKT_PLUGIN_FILE, error)) << error;
+  const TPlugInApi& api = library.Api();
+  gApi = &api;
+  api.RegisterPlugIn(nullptr, nullptr, nullptr, &NestedAction);
+  EXPECT_EQ(RunAction(api, 2, "sin(x)"), "cos(x)|3*x^2");
+  api.RegisterPlugIn(nullptr, nullptr, nullptr, &KeepValue);
+  std::atomic<int> ready{0};
+  auto work = [&](int seed, int* wrong) {
+    for (++ready; ready < 2;) {  // both start together
+    }
+    for (int i = 0; i < 5000; ++i) {
+      const int k = seed + i % 7;
+      const std::string power = std::to_string(k);
+      *wrong += RunAction(api, 2, "x^" + power + "+x*x") != power + "*x^" + std::to_string(k - 1) + "+x+x";
+      *wrong += RunAction(api, 1, power + "*" + power) != std::to_string(k * k);
+    }
+  };
+  int wrong[2] = {0, 0};
+  std::thread a(work, 3, &wrong[0]), b(work, 20, &wrong[1]);
+  a.join();
+  b.join();
+  EXPECT_EQ(wrong[0] + wrong[1], 0);
 }
 
 TEST(PlugInBoundary, OnlyTheEntryPointsAreExported) {
