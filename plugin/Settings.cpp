@@ -11,11 +11,7 @@ std::string TPlugInSettings::Read(const std::string& section, const std::string&
 }
 
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
-#if defined(_WIN32)
-  const std::size_t dot = path.find_last_of(".\\/:");
-#else
-  const std::size_t dot = path.find_last_of("./");
-#endif
+  const std::size_t dot = path.find_last_of(std::string(".") + std::string(PathSeparators()));
   if (dot == std::string::npos || path[dot] != '.') return path + ext;
   return path.substr(0, dot) + ext;
 }

@@ -38,14 +38,14 @@ TEST(Control, ParentRoutesMouseToWindowlessChildAndKeepsItWhilePressed) {
   probe.OnClick = [&](TControl&) { ++clicks; };
 
   root.Perform(MSG_MOUSEMOVE, 0, MousePos(20, 20));
-  root.Perform(MSG_LBUTTONDOWN, MK_LEFT, MousePos(20, 20));
-  root.Perform(MSG_MOUSEMOVE, MK_LEFT, MousePos(90, 90));  // outside, still held
+  root.Perform(MSG_LBUTTONDOWN, mkLeft, MousePos(20, 20));
+  root.Perform(MSG_MOUSEMOVE, mkLeft, MousePos(90, 90));  // outside, still held
   root.Perform(MSG_LBUTTONUP, 0, MousePos(90, 90));
   root.Perform(MSG_MOUSEMOVE, 0, MousePos(90, 90));
   EXPECT_EQ(probe.Seen, (std::vector<std::string>{"move 5,5", "enter", "down 5,5", "move 75,75", "leave",
                                                   "up 75,75"}));
   EXPECT_EQ(clicks, 0);  // released outside
-  root.Perform(MSG_LBUTTONDOWN, MK_LEFT, MousePos(20, 20));
+  root.Perform(MSG_LBUTTONDOWN, mkLeft, MousePos(20, 20));
   root.Perform(MSG_LBUTTONUP, 0, MousePos(21, 21));
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(MouseCapture(), nullptr);
