@@ -11,8 +11,9 @@ std::string TPlugInSettings::Read(const std::string& section, const std::string&
 }
 
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
-  const std::size_t dot = path.find_last_of(std::string(".") + std::string(PathSeparators()));
-  if (dot == std::string::npos || path[dot] != '.') return path + ext;
+  // The extension is what follows the last "." after the last separator.
+  const std::size_t dot = path.rfind('.'), separator = path.find_last_of(PathSeparators());
+  if (dot == std::string::npos || (separator != std::string::npos && separator > dot)) return path + ext;
   return path.substr(0, dot) + ext;
 }
 

@@ -109,11 +109,15 @@ TEST_F(Dialogs, CaptionsFromTheRegistrationAndTextsFromTheParameters) {
 
 // How an author ends a dialog: its buttons, and what the platform sends for
 // Enter, Escape and the close box.
-struct TEndingKind { const char* what; std::function<void(TForm&, TButton* ok, TButton* cancel)> end; TModalResult result; };
+struct TEndingKind {
+  const char* what;
+  std::function<void(TForm&, TButton* ok, TButton* cancel)> end;
+  TModalResult result;
+};
 const TEndingKind kEndings[] = {
     {"OK button", [](TForm&, TButton* ok, TButton*) { ok->Click(); }, mrOk},
     {"Enter", [](TForm& f, TButton*, TButton*) { f.Perform(MSG_COMMAND, idOk); }, mrOk},
-    {"Cancel button", [](TForm&, TButton*, TButton* cancel) { if (cancel) cancel->Click(); }, mrCancel},
+    {"Cancel button", [](TForm&, TButton*, TButton* cancel) { cancel->Click(); }, mrCancel},
     {"Escape", [](TForm& f, TButton*, TButton*) { f.Perform(MSG_COMMAND, idCancel); }, mrCancel},
     {"close box", [](TForm& f, TButton*, TButton*) { f.Perform(MSG_CLOSE); }, mrCancel},
     {"a child's command", [](TForm& f, TButton*, TButton*) { f.Perform(MSG_COMMAND, idOk, 1); }, mrNone},
@@ -127,10 +131,10 @@ TEST_F(Dialogs, EveryEndingReachesTheFormsOkOrCancel) {
       {calc, calc.OKBtn, calc.CancelBtn}, {diff, diff.OKBtn, diff.CancelBtn}, {about, about.OKBtn, nullptr}};
   for (auto& f : forms)
     for (const TEndingKind& e : kEndings) {
+      if (!f.cancel && &e == &kEndings[2]) continue;  // the About box has no Cancel button
       f.form.SetModalResult(mrNone);
       e.end(f.form, f.ok, f.cancel);
-      const TModalResult want = f.cancel || e.what != std::string("Cancel button") ? e.result : mrNone;
-      EXPECT_EQ(f.form.ModalResult(), want) << f.form.Caption() << ": " << e.what;
+      EXPECT_EQ(f.form.ModalResult(), e.result) << f.form.Caption() << ": " << e.what;
     }
 }
 

@@ -22,7 +22,7 @@ static_assert(ssTextCenter == SS_CENTER && ssTextRight == SS_RIGHT && ssLeftNoWo
 static_assert(MSG_ACTIVATE == WM_ACTIVATE && MSG_CLOSE == WM_CLOSE && MSG_COMMAND == WM_COMMAND &&
               MSG_MOUSEMOVE == WM_MOUSEMOVE && MSG_LBUTTONDOWN == WM_LBUTTONDOWN && MSG_RBUTTONUP == WM_RBUTTONUP &&
               MSG_MOUSELEAVE == WM_MOUSELEAVE && idOk == IDOK && idCancel == IDCANCEL);
-static_assert(mkLeft == MK_LEFT && mkRight == MK_RIGHT && mkShift == MK_SHIFT && mkControl == MK_CONTROL);
+static_assert(mkLeft == MK_LBUTTON && mkRight == MK_RBUTTON && mkShift == MK_SHIFT && mkControl == MK_CONTROL);
 
 namespace {
 constexpr const char* kOwnClass = "vktWinControl";
