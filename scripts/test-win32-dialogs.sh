@@ -46,6 +46,7 @@ wineserver -k >/dev/null 2>&1 || true
 results=$(mktemp -d)
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -u
+  source scripts/wine-test-lib.sh && boot_wine
   run() { timeout "$1" wine "${@:2}" 2>&1 | tr -d "\r"; return "${PIPESTATUS[0]}"; }
   if [ -z "$4" ]; then
     run 300 "$1/dialogs_wine.exe" all "$(winepath -w "$1/vktQuantaro.zxp")" "$(winepath -w "$2")" > "$3/dialogs.txt"
@@ -60,6 +61,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 # The classic look: a display of 256 colours.
 [ -n "$soak_only" ] || xvfb-run -a -s "-screen 0 1024x768x8" bash -c '
   set -u
+  source scripts/wine-test-lib.sh && boot_wine
   timeout 300 wine "$1/dialogs_wine.exe" capture "$(winepath -w "$1/vktQuantaro.zxp")" "$(winepath -w "$2")" classic 2>&1 |
     tr -d "\r" > "$3/classic.txt"
   echo "${PIPESTATUS[0]}" > "$3/classic.rc"

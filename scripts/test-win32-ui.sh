@@ -40,6 +40,7 @@ out=$root/build/screenshots/run
 mkdir -p "$out"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -u
+  source scripts/wine-test-lib.sh && boot_wine
   run() { timeout 300 wine "$@" 2>&1 | tr -d "\r"; return "${PIPESTATUS[0]}"; }
   folder=$(winepath -w "$2")
   run "$1" capture "$folder" > "$3/capture.txt"; echo $? > "$3/capture.rc"

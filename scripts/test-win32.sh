@@ -41,6 +41,7 @@ done
 step "Wine prefix"
 unset DISPLAY
 use_wine_prefix "$root/build/wine-prefix" fresh
+boot_wine || fail "Wine's boot"
 run() { timeout 300 wine "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 step "shared black-box cases under control words 0x1332 and 0x027F"

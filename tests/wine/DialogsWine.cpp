@@ -16,6 +16,7 @@
 // Prints "ok" or "FAIL" a line per check; exits 1 when any failed.
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -106,6 +107,9 @@ TPicker gPicker = TPicker::Picks;
 std::string gPicked = "[picked]";
 std::vector<std::string> gOffered;
 std::vector<std::uint16_t> gControlSeen;
+// Calls of the host routine that have read what they answer: the driver
+// waits for the next one before it changes the answer.
+std::atomic<int> gAccessDone{0};
 
 bool Access(std::int32_t command, char** variable) {
   gControlSeen.push_back(ReadFloat().control);
@@ -114,9 +118,11 @@ bool Access(std::int32_t command, char** variable) {
     case TPicker::Picks:
       DisposeHostString(*variable);
       *variable = NewHostString(gPicked);
+      ++gAccessDone;
       return true;
-    case TPicker::Declines: return false;
+    case TPicker::Declines: ++gAccessDone; return false;
     case TPicker::Raises: {
+      ++gAccessDone;
       int* volatile nowhere = nullptr;
       *nowhere = 1;  // the host's own fault, inside its routine
       return true;
@@ -283,7 +289,9 @@ void CheckHints(HWND form, const TEditorCase& e) {
 
 // Clicks the "Insert Variable" button of parameter i, painted on its panel.
 void InsertVariable(HWND form, const TEditorCase& e, int i) {
+  const int before = gAccessDone;
   Click(Path(form, {e.panels[i]}), 506 + 12, 28 + 12);
+  for (int wait = 0; wait < 500 && gAccessDone == before; ++wait) Sleep(20);
   Settle(form);
 }
 

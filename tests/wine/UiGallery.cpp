@@ -323,11 +323,18 @@ DWORD WINAPI DriveModal(void* parameter) {
   TDriver& d = *static_cast<TDriver*>(parameter);
   HWND dialog = WaitForWindow("vkt modal");
   if (!dialog) return 1;
+  // The form's children appear after the form does; on a loaded machine
+  // under emulation that takes longer than any fixed pause.
+  HWND ok = nullptr, edit = nullptr, cancel = nullptr;
+  for (int i = 0; i < 500 && !(ok && edit && cancel); ++i) {
+    Sleep(20);
+    ok = FindWindowExA(dialog, nullptr, "Button", "OK");
+    edit = FindWindowExA(dialog, nullptr, "Edit", nullptr);
+    cancel = FindWindowExA(dialog, nullptr, "Button", "Cancel");
+  }
   Sleep(200);
   d.OwnerDisabled = !IsWindowEnabled(d.Owner);
-  HWND ok = FindWindowExA(dialog, nullptr, "Button", "OK");
-  HWND edit = FindWindowExA(dialog, nullptr, "Edit", nullptr);
-  d.Found = ok && edit && FindWindowExA(dialog, nullptr, "Button", "Cancel");
+  d.Found = ok && edit && cancel;
   char text[64] = {};
   if (edit) {
     SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
