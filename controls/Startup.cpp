@@ -1,13 +1,10 @@
 #include "controls/Startup.h"
 
+#include "controls/Display.h"
 #include "controls/ZorvexHelpBox2.h"
 #include "controls/ZorvexPanel.h"
 #include "controls/ZorvexUtils.h"
 #include "runtime/FloatEnv.h"
-
-#ifndef _WIN32
-void RegisterControlsBitmaps();  // generated from controls/res
-#endif
 
 // The colour count lives with the start-up that finds it. Every control
 // reads it (ModernLook), so every module that holds a control holds this
@@ -34,9 +31,7 @@ struct TControlsUnit {
 }  // namespace
 
 void StartControls() {
-#ifndef _WIN32
-  RegisterControlsBitmaps();
-#endif
+  PrepareControlsResources();
   InitZorvexUtils();
   InitZorvexPanel();
   InitZorvexHelpBox2();

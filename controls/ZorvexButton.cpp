@@ -1,16 +1,10 @@
 #include "controls/ZorvexButton.h"
 
+#include "controls/Display.h"
 #include "controls/ZorvexUtils.h"
 #include "ui/Action.h"
 #include "ui/RasterCanvas.h"
 #include "ui/WinControl.h"
-#ifdef _WIN32
-#include "controls/win32/DisplayWin32.h"
-#endif
-
-#ifndef _WIN32
-bool ThemesActive() { return false; }
-#endif
 
 TZorvexButton::TZorvexButton(TComponent* owner)
     : TGraphicControl(owner), FGlyph(std::make_unique<TZorvexButtonGlyph>()) {
@@ -124,15 +118,15 @@ void TZorvexButton::Paint(TCanvas& canvas) {
     }
   } else {
     if (!FFlat) {
-      canvas.DrawFrameControl(r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (Pressed() ? DFCS_PUSHED : 0));
+      canvas.DrawFrameControl(r, dfcButton, dfcsButtonPush | dfcsAdjustRect | (Pressed() ? dfcsPushed : 0));
     } else {
       canvas.BrushStyle = TBrushStyle::Solid;
       canvas.BrushColor = Color();
       canvas.FillRect(r);
       if (Pressed() || (FMouseInControl && FState != StateDisabled)) {
         TRect edge = r;
-        canvas.DrawEdge(edge, Pressed() ? BDR_SUNKENOUTER : BDR_RAISEDINNER,
-                        BF_RECT | (FTransparent ? 0 : BF_MIDDLE));
+        canvas.DrawEdge(edge, Pressed() ? bdrSunkenOuter : bdrRaisedInner,
+                        bfRect | (FTransparent ? 0 : bfMiddle));
       }
       r = InflatedRect(r, -1, -1);
     }

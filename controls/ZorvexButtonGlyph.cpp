@@ -163,7 +163,7 @@ void TZorvexButtonGlyph::DrawGlyphImage(TCanvas& canvas, TPoint position, TButto
 void TZorvexButtonGlyph::DrawCaptionText(TCanvas& canvas, std::string_view caption, TRect r, TButtonState state,
                                          unsigned flags) {
   canvas.BrushStyle = TBrushStyle::Clear;
-  flags |= DT_CENTER | DT_VCENTER;
+  flags |= dtCenter | dtVCenter;
   if (state == StateDisabled) {
     const TColor saved = canvas.Font.Color;
     TRect shifted = OffsetRect(r, 1, 1);
@@ -182,7 +182,7 @@ void TZorvexButtonGlyph::DrawCaptionText(TCanvas& canvas, std::string_view capti
 void TZorvexButtonGlyph::ComputeLayout(TCanvas& canvas, const TRect& client, TPoint offset, std::string_view caption,
                                        TButtonLayout layout, int margin, int spacing, TPoint& glyphPos,
                                        TRect& textBounds, unsigned flags) {
-  if (flags & DT_RIGHT) {
+  if (flags & dtRight) {
     if (layout == TButtonLayout::blGlyphLeft) layout = TButtonLayout::blGlyphRight;
     else if (layout == TButtonLayout::blGlyphRight) layout = TButtonLayout::blGlyphLeft;
   }
@@ -193,7 +193,7 @@ void TZorvexButtonGlyph::ComputeLayout(TCanvas& canvas, const TRect& client, TPo
   textBounds = {0, 0, 0, 0};
   if (!caption.empty()) {
     textBounds = {0, 0, clientSize.X, 0};
-    canvas.DrawText(caption, textBounds, flags | DT_CALCRECT);
+    canvas.DrawText(caption, textBounds, flags | dtCalcRect);
     textSize = {textBounds.Right - textBounds.Left, textBounds.Bottom - textBounds.Top};
   }
   TPoint textPos{};

@@ -111,6 +111,6 @@ void TZorvexHelpBox2::Paint(TCanvas& canvas) {
     canvas.Draw(4, HH / 2 - GlyphHeight() / 2, *glyph, glyph->TransparentColor());
   if (!Caption().empty()) {
     TRect at{GlyphWidth() + 7, 3, GlyphWidth() + 7, 3};
-    canvas.DrawText(Caption(), at, DT_NOPREFIX | DT_NOCLIP);
+    canvas.DrawText(Caption(), at, dtNoPrefix | dtNoClip);
   }
 }

@@ -1,6 +1,10 @@
 #pragma once
 // The tinted help box: a file card with a tab at its top left holding a
 // small glyph and the caption, and a pale body for a memo or a label.
+//
+// Its Color is set by the dialogs to the body's colour, but Paint draws a
+// fixed body and never reads it; only children that take their parent's
+// colour would, and nothing in the plug-in does.
 
 #include "ui/Bitmap.h"
 #include "ui/Panel.h"

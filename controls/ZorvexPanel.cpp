@@ -1,26 +1,16 @@
 #include "controls/ZorvexPanel.h"
 
+#include "controls/Display.h"
 #include "controls/ZorvexUtils.h"
-#ifdef _WIN32
-#include "controls/win32/DisplayWin32.h"
-#endif
 
 TColor CaptionColor = clHighlight;
 
 void InitZorvexPanel() {
-#ifdef _WIN32
   CaptionColor = DesktopAccentColor(clHighlight);
-#else
-  CaptionColor = clHighlight;
-#endif
   EnsureContrast(CaptionColor, clBtnText, 175);
 }
 
-void DoneZorvexPanel() {
-#ifdef _WIN32
-  ReleaseDesktopComposition();
-#endif
-}
+void DoneZorvexPanel() { ReleaseDesktopComposition(); }
 
 TZorvexPanel::TZorvexPanel(TComponent* owner) : TPanel(owner) { SetParentBackground(false); }
 
@@ -78,9 +68,9 @@ void TZorvexPanel::Paint(TCanvas& canvas) {
 void TZorvexPanel::PaintModern(TCanvas& canvas) {
   const int W = Width(), H = Height();
   const int S = FSubCaption.empty() ? 0 : canvas.TextWidth(FSubCaption) + 4;
-  const unsigned F = DT_EXPANDTABS | (FShowAccelChar ? 0 : DT_NOPREFIX);
+  const unsigned F = dtExpandTabs | (FShowAccelChar ? 0 : dtNoPrefix);
   TRect T{0, 0, 0, 0};
-  canvas.DrawText(Caption(), T, F | DT_CALCRECT);
+  canvas.DrawText(Caption(), T, F | dtCalcRect);
   T = OffsetRect(T, 2, 2);
   T.Right += 8;
   T.Bottom += 3;
@@ -100,19 +90,19 @@ void TZorvexPanel::PaintModern(TCanvas& canvas) {
   canvas.SetPixel(0, 1, MixColors(clBtnShadow, Color(), 50));
   canvas.SetPixel(2, 2, MixColors(canvas.Pixel(2, 2), clBtnShadow, 50));
   canvas.BrushStyle = TBrushStyle::Clear;
-  canvas.DrawText(Caption(), T, F | DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  canvas.DrawText(Caption(), T, F | dtSingleLine | dtCenter | dtVCenter);
   if (!FSubCaption.empty()) {
     TRect sub{T.Right, T.Top, W, T.Bottom};
-    canvas.DrawText(FSubCaption, sub, DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX);
+    canvas.DrawText(FSubCaption, sub, dtVCenter | dtSingleLine | dtExpandTabs | dtNoPrefix);
   }
 }
 
 void TZorvexPanel::PaintClassic(TCanvas& canvas) {
   const int W = Width(), H = Height();
   canvas.Font.Color = clWhite;
-  const unsigned F = DT_CENTER | DT_VCENTER | DT_EXPANDTABS | (FShowAccelChar ? 0 : DT_NOPREFIX);
+  const unsigned F = dtCenter | dtVCenter | dtExpandTabs | (FShowAccelChar ? 0 : dtNoPrefix);
   TRect T{0, 0, 0, 0};
-  canvas.DrawText(Caption(), T, F | DT_CALCRECT);
+  canvas.DrawText(Caption(), T, F | dtCalcRect);
   T.Right += 8;
   T.Bottom += 5;
   canvas.BrushStyle = TBrushStyle::Solid;
@@ -122,10 +112,10 @@ void TZorvexPanel::PaintClassic(TCanvas& canvas) {
   if (HasCaption()) canvas.FillRect(T);
   canvas.FillRect({0, 1, 2, H});
   canvas.BrushStyle = TBrushStyle::Clear;
-  canvas.DrawText(Caption(), T, F | DT_SINGLELINE);
+  canvas.DrawText(Caption(), T, F | dtSingleLine);
   if (!FSubCaption.empty()) {
     canvas.Font.Color = clBtnText;
     TRect sub{T.Right + 4, T.Top, W, T.Bottom};
-    canvas.DrawText(FSubCaption, sub, DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX);
+    canvas.DrawText(FSubCaption, sub, dtVCenter | dtSingleLine | dtExpandTabs | dtNoPrefix);
   }
 }

@@ -4,9 +4,7 @@
 #include <bit>
 #include <cmath>
 
-#ifdef _WIN32
-#include "controls/win32/DisplayWin32.h"
-#endif
+#include "controls/Display.h"
 
 // The face colours are fixed; the light face is the base one shifted by 20.
 // Only the colour count (controls/Startup.cpp) depends on the display:
@@ -36,11 +34,7 @@ int Channel(TColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF);
 void OverrideDisplayBits(int bits) { GDisplayBits = bits; }
 
 int GetScreenColors() {
-#ifdef _WIN32
   const int bits = GDisplayBits ? GDisplayBits : DisplayBitsTimesPlanes();
-#else
-  const int bits = GDisplayBits ? GDisplayBits : 24;
-#endif
   return bits <= 8 ? 1 << bits : 16777216;
 }
 

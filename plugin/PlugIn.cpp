@@ -17,7 +17,7 @@ std::array<std::string, 3> ActionDescription;
 
 namespace {
 
-// Kept as the host hands them over; never used.
+// Kept as the host hands them over; nothing in the plug-in reads them.
 void* gSecondProc = nullptr;
 void* gThirdProc = nullptr;
 std::int32_t gInitValue = 0;

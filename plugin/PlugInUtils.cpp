@@ -1,13 +1,9 @@
 #include "plugin/PlugInUtils.h"
 
-#include <cstdlib>
 #include <cstring>
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
-#include "plugin/win32/RegisterCall.h"
+#include "plugin/HostCall.h"
+#include "plugin/Platform.h"
 #include "runtime/FloatEnv.h"
 
 TAddActionProc AddActionProc = nullptr;
@@ -56,31 +52,17 @@ bool CallInterfaceAccess(std::int32_t command, char** variable) {
 
 namespace {
 
-void* DefaultAlloc(std::size_t size) {
-#if defined(_WIN32)
-  return reinterpret_cast<void*>(GlobalAlloc(GMEM_FIXED, size));
-#else
-  return std::malloc(size);
-#endif
-}
-
-THostAllocator gAlloc = DefaultAlloc;
+THostAllocator gAlloc = HostBlockAlloc;
 
 }  // namespace
 
 THostAllocator SetHostAllocator(THostAllocator alloc) {
   const THostAllocator old = gAlloc;
-  gAlloc = alloc ? alloc : DefaultAlloc;
+  gAlloc = alloc ? alloc : HostBlockAlloc;
   return old;
 }
 
-void HostFree(void* block) {
-#if defined(_WIN32)
-  GlobalFree(reinterpret_cast<HGLOBAL>(block));
-#else
-  std::free(block);
-#endif
-}
+void HostFree(void* block) { HostBlockFree(block); }
 
 std::string_view HostStringText(const char* var) { return var ? std::string_view(var) : std::string_view(); }
 

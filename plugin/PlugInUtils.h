@@ -18,7 +18,7 @@
 extern TAddActionProc AddActionProc;
 extern TSetVarProc SetVarProc;
 extern TInterfaceAccessProc InterfaceAccessProc;
-extern void* ScriptProcessorProc;  // kept, never called
+extern void* ScriptProcessorProc;  // kept; nothing in the plug-in reads it
 
 class TFloatEnvGuard;
 

@@ -11,12 +11,9 @@ std::string TPlugInSettings::Read(const std::string& section, const std::string&
 }
 
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
-#if defined(_WIN32)
-  const std::size_t dot = path.find_last_of(".\\/:");
-#else
-  const std::size_t dot = path.find_last_of("./");
-#endif
-  if (dot == std::string::npos || path[dot] != '.') return path + ext;
+  // The extension is what follows the last "." after the last separator.
+  const std::size_t dot = path.rfind('.'), separator = path.find_last_of(PathSeparators());
+  if (dot == std::string::npos || (separator != std::string::npos && separator > dot)) return path + ext;
   return path.substr(0, dot) + ext;
 }
 

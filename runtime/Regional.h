@@ -1,6 +1,6 @@
 #pragma once
-// What the system asks of the user's regional settings, one function each,
-// so that the platform calls stay in one place.
+// What the system asks of the user's regional settings, one function each:
+// RegionalNative.cpp asks the C library, win32/RegionalWin32.cpp Windows.
 
 #include <string>
 

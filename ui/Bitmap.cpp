@@ -123,12 +123,6 @@ std::span<const std::uint8_t> FindRegisteredBitmapResource(std::string_view name
   return found == Registered().end() ? std::span<const std::uint8_t>() : found->second;
 }
 
-#ifndef _WIN32
-std::span<const std::uint8_t> FindBitmapResource(std::string_view name) {
-  return FindRegisteredBitmapResource(name);
-}
-#endif
-
 bool TBitmap::LoadFromResourceName(std::string_view name) {
   const auto bytes = FindBitmapResource(name);
   return !bytes.empty() && LoadFromBmp(bytes);

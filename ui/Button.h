@@ -1,7 +1,6 @@
 #pragma once
-// The standard push button. A click with a modal result asks the top-level
-// window (the form) to close with it; the form presses its default button
-// on Enter and its cancel button on Escape.
+// The standard push button. A click with the modal result OK or Cancel
+// reaches its form's OnOK or OnCancel.
 
 #include "ui/ModalResult.h"
 #include "ui/WinControl.h"
@@ -10,8 +9,11 @@ class TButton : public TWinControl {
 public:
   explicit TButton(TComponent* owner);
 
+  // The default button: the platform draws it as such.
   bool Default() const { return FDefault; }
   void SetDefault(bool value) { FDefault = value; }
+  // The cancel button, as forms declare it. Nothing in the plug-in reads
+  // it: Escape reaches the form's OnCancel whether there is one or not.
   bool Cancel() const { return FCancel; }
   void SetCancel(bool value) { FCancel = value; }
   TModalResult ModalResult() const { return FModalResult; }

@@ -12,39 +12,46 @@
 
 #include "ui/Graphics.h"
 
-// Text flags, with the platform's values.
-constexpr unsigned DT_LEFT = 0x0;
-constexpr unsigned DT_CENTER = 0x1;
-constexpr unsigned DT_RIGHT = 0x2;
-constexpr unsigned DT_VCENTER = 0x4;
-constexpr unsigned DT_BOTTOM = 0x8;
-constexpr unsigned DT_WORDBREAK = 0x10;
-constexpr unsigned DT_SINGLELINE = 0x20;
-constexpr unsigned DT_EXPANDTABS = 0x40;
-constexpr unsigned DT_NOCLIP = 0x100;
-constexpr unsigned DT_CALCRECT = 0x400;
-constexpr unsigned DT_NOPREFIX = 0x800;
-constexpr unsigned DT_RTLREADING = 0x20000;
+// Windows' headers, when they came first, would rename TCanvas::DrawText to
+// DrawTextA in this file only; win32/WinApi.h drops the macro when they come
+// after.
+#undef DrawText
 
-// Edge flags of the classic frames, with the platform's values.
-constexpr unsigned BDR_RAISEDOUTER = 0x1;
-constexpr unsigned BDR_SUNKENOUTER = 0x2;
-constexpr unsigned BDR_RAISEDINNER = 0x4;
-constexpr unsigned BDR_SUNKENINNER = 0x8;
-constexpr unsigned EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
-constexpr unsigned EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
-constexpr unsigned BF_LEFT = 0x1;
-constexpr unsigned BF_TOP = 0x2;
-constexpr unsigned BF_RIGHT = 0x4;
-constexpr unsigned BF_BOTTOM = 0x8;
-constexpr unsigned BF_RECT = 0xF;
-constexpr unsigned BF_MIDDLE = 0x800;
-constexpr unsigned BF_SOFT = 0x1000;
-constexpr unsigned BF_ADJUST = 0x2000;
-constexpr unsigned DFC_BUTTON = 4;
-constexpr unsigned DFCS_BUTTONPUSH = 0x10;
-constexpr unsigned DFCS_PUSHED = 0x200;
-constexpr unsigned DFCS_ADJUSTRECT = 0x2000;
+// Text flags, with the platform's values (win32/GdiCanvas.cpp checks them)
+// under names of their own: the platform's headers define its names as
+// macros, and may come before or after this header.
+constexpr unsigned dtLeft = 0x0;
+constexpr unsigned dtCenter = 0x1;
+constexpr unsigned dtRight = 0x2;
+constexpr unsigned dtVCenter = 0x4;
+constexpr unsigned dtBottom = 0x8;
+constexpr unsigned dtWordBreak = 0x10;
+constexpr unsigned dtSingleLine = 0x20;
+constexpr unsigned dtExpandTabs = 0x40;
+constexpr unsigned dtNoClip = 0x100;
+constexpr unsigned dtCalcRect = 0x400;
+constexpr unsigned dtNoPrefix = 0x800;
+constexpr unsigned dtRtlReading = 0x20000;
+
+// Edge and frame flags of the classic frames, likewise.
+constexpr unsigned bdrRaisedOuter = 0x1;
+constexpr unsigned bdrSunkenOuter = 0x2;
+constexpr unsigned bdrRaisedInner = 0x4;
+constexpr unsigned bdrSunkenInner = 0x8;
+constexpr unsigned edgeRaised = bdrRaisedOuter | bdrRaisedInner;
+constexpr unsigned edgeSunken = bdrSunkenOuter | bdrSunkenInner;
+constexpr unsigned bfLeft = 0x1;
+constexpr unsigned bfTop = 0x2;
+constexpr unsigned bfRight = 0x4;
+constexpr unsigned bfBottom = 0x8;
+constexpr unsigned bfRect = 0xF;
+constexpr unsigned bfMiddle = 0x800;
+constexpr unsigned bfSoft = 0x1000;
+constexpr unsigned bfAdjust = 0x2000;
+constexpr unsigned dfcButton = 4;
+constexpr unsigned dfcsButtonPush = 0x10;
+constexpr unsigned dfcsPushed = 0x200;
+constexpr unsigned dfcsAdjustRect = 0x2000;
 
 enum class TPenStyle { Solid, Dot, Clear };
 // Pattern: the 8 x 8 checker of BrushColor and BrushPatternColor, aligned to
@@ -89,7 +96,7 @@ public:
   virtual void RoundRect(const TRect& r, int ellipseWidth, int ellipseHeight) = 0;
 
   // Text in Font, drawn in Font.Color on a clear background; returns the
-  // height of the text. With DT_CALCRECT only `r` is adjusted.
+  // height of the text. With dtCalcRect only `r` is adjusted.
   virtual int DrawText(std::string_view text, TRect& r, unsigned flags) = 0;
   virtual TSize TextExtent(std::string_view text) = 0;
   int TextWidth(std::string_view text) { return TextExtent(text).cx; }

@@ -23,10 +23,10 @@ bool IsAccel(unsigned key, std::string_view caption) {
 
 TShiftState MouseShiftState(std::uintptr_t keys) {
   TShiftState shift = 0;
-  if (keys & MK_LEFT) shift |= ssLeft;
-  if (keys & MK_RIGHT) shift |= ssRight;
-  if (keys & MK_SHIFTKEY) shift |= ssShift;
-  if (keys & MK_CONTROLKEY) shift |= ssCtrl;
+  if (keys & mkLeft) shift |= ssLeft;
+  if (keys & mkRight) shift |= ssRight;
+  if (keys & mkShift) shift |= ssShift;
+  if (keys & mkControl) shift |= ssCtrl;
   return shift;
 }
 

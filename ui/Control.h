@@ -26,7 +26,7 @@ constexpr TShiftState ssShift = 0x01, ssAlt = 0x02, ssCtrl = 0x04, ssLeft = 0x08
                       ssMiddle = 0x20, ssDouble = 0x40;
 
 // Where a control would stay when its parent is resized. The forms have a
-// fixed size: the value is kept, nothing applies it.
+// fixed size: the value is kept as designed; nothing in the plug-in reads it.
 using TAnchors = unsigned;
 constexpr TAnchors akLeft = 1, akTop = 2, akRight = 4, akBottom = 8;
 
@@ -147,7 +147,7 @@ protected:
   virtual void ColorChanged() { Invalidate(); }
   // A control this one asked to hear about is being destroyed.
   virtual void Notification(TControl* removed) { (void)removed; }
-  // Takes the text the window already shows, without telling anyone.
+  // Takes the text the window shows, without telling anyone.
   void StoreCaption(std::string_view value) { FCaption = value; }
 
 private:
@@ -172,7 +172,6 @@ private:
   std::vector<TControl*> FFreeNotifies;
 
   friend class TWinControl;
-  friend class TWindow;
 };
 
 TShiftState MouseShiftState(std::uintptr_t keys);

@@ -1,5 +1,7 @@
 #include "ui/Edit.h"
 
+#include "ui/WindowStyles.h"
+
 TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {
   SetTabStop(true);
   SetColor(clWindow);
@@ -9,18 +11,17 @@ TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {
 // What the raster shows of an edit: a sunken box with the text.
 void TEdit::Paint(TCanvas& canvas) {
   TRect r = ClientRect();
-  canvas.DrawEdge(r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  canvas.DrawEdge(r, edgeSunken, bfRect | bfAdjust);
   canvas.BrushStyle = TBrushStyle::Solid;
   canvas.BrushColor = Color();
   canvas.FillRect(r);
   canvas.Font = Font();
   r.Left += 2;
-  canvas.DrawText(Text(), r, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  canvas.DrawText(Text(), r, dtVCenter | dtSingleLine | dtNoPrefix);
 }
 
 unsigned TEdit::WindowStyle() const {
-  constexpr unsigned esAutoHScroll = 0x80, wsTabStop = 0x10000;
   return esAutoHScroll | (TabStop() ? wsTabStop : 0);
 }
 
-unsigned TEdit::WindowExStyle() const { return 0x200; }  // WS_EX_CLIENTEDGE
+unsigned TEdit::WindowExStyle() const { return wsExClientEdge; }

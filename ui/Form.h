@@ -5,9 +5,9 @@
 // the form is win32/ModalLoop.cpp); natively there is no screen, and
 // ShowModal answers mrCancel at once.
 //
-// Like a dialog it owns its OK and Cancel: Enter presses the default
-// button, Escape the cancel button (or cancels when there is none), and a
-// button with a modal result or the close box ends the form with it.
+// Like a dialog it owns its OK and Cancel: Enter and a button with the
+// modal result OK reach OnOK, Escape, the close box and a button with the
+// modal result Cancel reach OnCancel, each straight from where it arrives.
 
 #include <string>
 
@@ -15,8 +15,6 @@
 #include "ui/WinControl.h"
 
 enum class TFormPosition { Designed, ScreenCenter };
-
-class TButton;
 
 class TForm : public TWinControl {
 public:
@@ -27,8 +25,6 @@ public:
   void SetPosition(TFormPosition value) { FPosition = value; }
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult value) { FModalResult = value; }
-  TWinControl* ActiveControl() const { return FActiveControl; }
-  void SetActiveControl(TWinControl* control) { FActiveControl = control; }
   // The window that owns the form while it is shown (Windows build);
   // none: the active window at ShowModal.
   void* OwnerWindow() const { return FOwnerWindow; }
@@ -37,20 +33,16 @@ public:
   TModalResult ShowModal();
   // Shows the form without waiting (Windows build; natively nothing).
   void Show();
-  void Close() { FModalResult = mrCancel; }
 
-  // The buttons Enter and Escape press.
-  TButton* DefaultButton() const;
-  TButton* CancelButton() const;
+  // The form's OK and Cancel: they end it with mrOk and mrCancel.
+  virtual void OnOK();
+  virtual void OnCancel();
 
   void Paint(TCanvas& canvas) override;
   unsigned WindowStyle() const override;
   unsigned WindowExStyle() const override;
-  bool IsTopLevel() const override { return !Parent(); }
-  void* TopLevelOwner() const override { return FOwnerWindow; }
-  bool ScreenCentred() const override { return FPosition == TFormPosition::ScreenCenter; }
-  bool DialogKey(bool ok) override;
-  bool CloseRequest(TModalResult result) override;
+  // Activation brings the form to the top; the dialog keys (the platform's
+  // command OK or Cancel without a control) and the close box end it.
   void WndProc(TMessage& message) override;
 
 private:
@@ -60,6 +52,8 @@ private:
 
   TFormPosition FPosition = TFormPosition::ScreenCenter;
   TModalResult FModalResult = mrNone;
-  TWinControl* FActiveControl = nullptr;
   void* FOwnerWindow = nullptr;
 };
+
+// The form `control` lies on (its top parent), none when that is no form.
+TForm* ParentForm(const TControl& control);

@@ -1,5 +1,7 @@
 #include "ui/Memo.h"
 
+#include "ui/WindowStyles.h"
+
 TMemo::TMemo(TComponent* owner) : TCustomEdit(owner) {
   SetTabStop(true);
   SetColor(clWindow);
@@ -8,7 +10,7 @@ TMemo::TMemo(TComponent* owner) : TCustomEdit(owner) {
 
 std::vector<std::string> TMemo::Lines() const {
   std::vector<std::string> lines;
-  const std::string& text = Caption();
+  const std::string text = Text();
   size_t start = 0;
   while (start <= text.size() && !text.empty()) {
     const size_t end = text.find("\r\n", start);
@@ -27,22 +29,20 @@ void TMemo::SetLines(const std::vector<std::string>& lines) {
 
 void TMemo::Paint(TCanvas& canvas) {
   TRect r = ClientRect();
-  if (FBorder) canvas.DrawEdge(r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  if (FBorder) canvas.DrawEdge(r, edgeSunken, bfRect | bfAdjust);
   canvas.BrushStyle = TBrushStyle::Solid;
   canvas.BrushColor = Color();
   canvas.FillRect(r);
   canvas.Font = Font();
-  canvas.DrawText(Caption(), r, DT_EXPANDTABS | DT_NOPREFIX | DT_WORDBREAK);
+  canvas.DrawText(Text(), r, dtExpandTabs | dtNoPrefix | dtWordBreak);
 }
 
 unsigned TMemo::WindowStyle() const {
-  constexpr unsigned esMultiline = 0x4, esAutoVScroll = 0x40, esReadOnly = 0x800,
-                     esWantReturn = 0x1000, wsVScroll = 0x200000, wsTabStop = 0x10000;
   return esMultiline | esAutoVScroll | (FReadOnly ? esReadOnly : 0) | (FWantReturns ? esWantReturn : 0) |
          (FScrollBars == TScrollStyle::Vertical ? wsVScroll : 0) | (TabStop() ? wsTabStop : 0);
 }
 
-unsigned TMemo::WindowExStyle() const { return FBorder ? 0x200 : 0; }
+unsigned TMemo::WindowExStyle() const { return FBorder ? wsExClientEdge : 0; }
 
 // A multi-line edit would keep every key: unless it wants tabs it leaves
 // Tab and Escape to the dialog, and Enter unless it wants returns.

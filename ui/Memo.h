@@ -1,5 +1,5 @@
 #pragma once
-// The standard multi-line edit. Its lines are its caption joined by CR LF.
+// The standard multi-line edit. Its lines are its text joined by CR LF.
 // In a dialog it leaves Tab and Escape to the form unless it wants tabs,
 // and Enter unless it wants returns.
 

@@ -12,9 +12,11 @@ struct TMessage {
   std::intptr_t Result;
 };
 
-// Platform messages (same numbers as Windows): activation, the cursor
-// question, the mouse.
+// Platform messages (same numbers as Windows): activation, the close box,
+// commands, the cursor question, the mouse.
 constexpr unsigned MSG_ACTIVATE = 0x0006;  // first parameter's low word: 0 = deactivated
+constexpr unsigned MSG_CLOSE = 0x0010;
+constexpr unsigned MSG_COMMAND = 0x0111;   // first parameter's low word: the command; second: the control, if any
 constexpr unsigned MSG_SETCURSOR = 0x0020;
 constexpr unsigned MSG_MOUSEMOVE = 0x0200;
 constexpr unsigned MSG_LBUTTONDOWN = 0x0201;
@@ -23,11 +25,13 @@ constexpr unsigned MSG_LBUTTONDBLCLK = 0x0203;
 constexpr unsigned MSG_RBUTTONDOWN = 0x0204;
 constexpr unsigned MSG_RBUTTONUP = 0x0205;
 constexpr unsigned MSG_MOUSELEAVE = 0x02A3;
+// The dialog keys' commands: Enter's OK, Escape's Cancel.
+constexpr unsigned idOk = 1, idCancel = 2;
 // Key flags in the mouse messages' first parameter.
-constexpr unsigned MK_LEFT = 0x1;
-constexpr unsigned MK_RIGHT = 0x2;
-constexpr unsigned MK_SHIFTKEY = 0x4;
-constexpr unsigned MK_CONTROLKEY = 0x8;
+constexpr unsigned mkLeft = 0x1;
+constexpr unsigned mkRight = 0x2;
+constexpr unsigned mkShift = 0x4;
+constexpr unsigned mkControl = 0x8;
 
 // The framework's notifications.
 constexpr unsigned CM_DIALOGCHAR = 0xB006;       // first parameter: character code; result 1 = handled

@@ -65,6 +65,6 @@ void TCustomPanel::Paint(TCanvas& canvas) {
   if (!Caption().empty()) {
     canvas.BrushStyle = TBrushStyle::Clear;
     canvas.Font = Font();
-    canvas.DrawText(Caption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
+    canvas.DrawText(Caption(), r, dtCenter | dtVCenter | dtSingleLine | dtExpandTabs);
   }
 }

@@ -24,7 +24,7 @@ public:
   virtual void Update() = 0;
   // False when the window would not hold the text whole; it keeps its old
   // text then.
-  virtual bool SetText(std::string text) = 0;
+  virtual bool SetText(const std::string& text) = 0;
   virtual std::string Text() const = 0;
   virtual void SetEnabled(bool enabled) = 0;
   virtual void SetVisible(bool visible) = 0;

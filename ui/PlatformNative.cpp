@@ -1,5 +1,6 @@
 #include "ui/Platform.h"
 
+#include "ui/Bitmap.h"
 #include "ui/Form.h"
 #include "ui/RasterCanvas.h"
 #include "ui/WinControl.h"
@@ -13,7 +14,6 @@ TWinControl* GFocused = nullptr;
 
 bool PlatformHasWindows() { return false; }
 std::unique_ptr<TPlatformWindow> CreatePlatformWindow(TWinControl&) { return nullptr; }
-TWindow* TWinControl::Window() const { return nullptr; }
 
 void PlatformCaptureMouse(TControl*) {}
 TPoint PlatformCursorPos() { return GCursor; }
@@ -38,6 +38,9 @@ void PlatformForgetFocus(const TWinControl& control) {
 
 std::unique_ptr<TCanvas> CreateMeasureCanvas() { return std::make_unique<TRasterCanvas>(1, 1, clWhite); }
 void* ModuleHandle() { return nullptr; }
+
+// No module resources: only what was registered.
+std::span<const std::uint8_t> FindBitmapResource(std::string_view name) { return FindRegisteredBitmapResource(name); }
 
 // A form is never shown: ShowModal answers cancel at once.
 TModalResult TForm::RunModal() { return mrCancel; }

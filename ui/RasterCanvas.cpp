@@ -152,11 +152,11 @@ TTextLine PrepareLine(std::string_view line, unsigned flags) {
   TTextLine out;
   for (size_t i = 0; i < line.size(); ++i) {
     char c = line[i];
-    if (c == '&' && !(flags & DT_NOPREFIX) && i + 1 < line.size()) {
+    if (c == '&' && !(flags & dtNoPrefix) && i + 1 < line.size()) {
       c = line[++i];
       if (c != '&') out.Underline = static_cast<int>(out.Text.size());
     }
-    if (c == '\t' && (flags & DT_EXPANDTABS)) {
+    if (c == '\t' && (flags & dtExpandTabs)) {
       do out.Text += ' '; while (out.Text.size() % 8 != 0);
       continue;
     }
@@ -167,7 +167,7 @@ TTextLine PrepareLine(std::string_view line, unsigned flags) {
 
 std::vector<std::string_view> SplitLines(std::string_view text, unsigned flags) {
   std::vector<std::string_view> lines;
-  if (flags & DT_SINGLELINE) return {text};
+  if (flags & dtSingleLine) return {text};
   size_t start = 0;
   for (;;) {
     size_t end = text.find('\n', start);
@@ -208,7 +208,7 @@ std::vector<TTextLine> LayoutLines(std::string_view text, int width, unsigned fl
   std::vector<TTextLine> lines;
   for (std::string_view raw : SplitLines(text, flags)) {
     TTextLine line = PrepareLine(raw, flags);
-    if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE)) {
+    if ((flags & dtWordBreak) && !(flags & dtSingleLine)) {
       for (TTextLine& piece : WrapLine(std::move(line), width, engine, font)) lines.push_back(std::move(piece));
     } else {
       lines.push_back(std::move(line));
@@ -225,7 +225,7 @@ int TRasterCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
   const std::vector<TTextLine> lines = LayoutLines(text, r.Width(), flags, engine, Font);
   const int lineHeight = engine.Extent(Font, "M").cy;
   const int total = lineHeight * static_cast<int>(lines.size());
-  if (flags & DT_CALCRECT) {
+  if (flags & dtCalcRect) {
     int widest = 0;
     for (const TTextLine& line : lines) widest = std::max(widest, engine.Extent(Font, line.Text).cx);
     r.Right = r.Left + widest;
@@ -233,17 +233,17 @@ int TRasterCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
     return total;
   }
   int y = r.Top;
-  if (flags & DT_SINGLELINE) {
-    if (flags & DT_VCENTER) y = r.Top + (r.Height() - lineHeight) / 2;
-    else if (flags & DT_BOTTOM) y = r.Bottom - lineHeight;
+  if (flags & dtSingleLine) {
+    if (flags & dtVCenter) y = r.Top + (r.Height() - lineHeight) / 2;
+    else if (flags & dtBottom) y = r.Bottom - lineHeight;
   }
   const TRect savedClip = FClip;
-  if (!(flags & DT_NOCLIP)) FClip = Intersection(FClip, r);
+  if (!(flags & dtNoClip)) FClip = Intersection(FClip, r);
   for (const TTextLine& line : lines) {
     const int width = engine.Extent(Font, line.Text).cx;
     int x = r.Left;
-    if (flags & DT_CENTER) x = r.Left + (r.Width() - width) / 2;
-    else if (flags & DT_RIGHT) x = r.Right - width;
+    if (flags & dtCenter) x = r.Left + (r.Width() - width) / 2;
+    else if (flags & dtRight) x = r.Right - width;
     DrawTextLine(line.Text, line.Underline, x, y, lineHeight);
     y += lineHeight;
   }
@@ -276,26 +276,26 @@ std::vector<TRect> TRasterCanvas::TakeTextRects() { return std::exchange(FTextRe
 // column, which take the two far corners.
 void TRasterCanvas::DrawEdgeLines(const TRect& r, TColor topLeft, TColor bottomRight, unsigned flags) {
   const TColor tl = ColorToRGB(topLeft), br = ColorToRGB(bottomRight);
-  if (flags & BF_LEFT) VerticalLine(r.Left, r.Top, r.Bottom, tl);
-  if (flags & BF_TOP) HorizontalLine(r.Left, r.Right, r.Top, tl);
-  if (flags & BF_RIGHT) VerticalLine(r.Right - 1, r.Top, r.Bottom, br);
-  if (flags & BF_BOTTOM) HorizontalLine(r.Left, r.Right, r.Bottom - 1, br);
+  if (flags & bfLeft) VerticalLine(r.Left, r.Top, r.Bottom, tl);
+  if (flags & bfTop) HorizontalLine(r.Left, r.Right, r.Top, tl);
+  if (flags & bfRight) VerticalLine(r.Right - 1, r.Top, r.Bottom, br);
+  if (flags & bfBottom) HorizontalLine(r.Left, r.Right, r.Bottom - 1, br);
 }
 
 void TRasterCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {
   TRect inner = r;
-  const bool soft = flags & BF_SOFT;
-  if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) {
-    if (edge & BDR_RAISEDOUTER) DrawEdgeLines(inner, soft ? clBtnHighlight : cl3DLight, cl3DDkShadow, flags);
+  const bool soft = flags & bfSoft;
+  if (edge & (bdrRaisedOuter | bdrSunkenOuter)) {
+    if (edge & bdrRaisedOuter) DrawEdgeLines(inner, soft ? clBtnHighlight : cl3DLight, cl3DDkShadow, flags);
     else DrawEdgeLines(inner, soft ? cl3DDkShadow : clBtnShadow, clBtnHighlight, flags);
     inner = InflatedRect(inner, -1, -1);
   }
-  if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) {
-    if (edge & BDR_RAISEDINNER) DrawEdgeLines(inner, soft ? cl3DLight : clBtnHighlight, clBtnShadow, flags);
+  if (edge & (bdrRaisedInner | bdrSunkenInner)) {
+    if (edge & bdrRaisedInner) DrawEdgeLines(inner, soft ? cl3DLight : clBtnHighlight, clBtnShadow, flags);
     else DrawEdgeLines(inner, soft ? clBtnShadow : cl3DDkShadow, cl3DLight, flags);
     inner = InflatedRect(inner, -1, -1);
   }
-  if (flags & BF_MIDDLE) {
+  if (flags & bfMiddle) {
     const TColor savedColor = BrushColor;
     const TBrushStyle savedStyle = BrushStyle;
     BrushColor = clBtnFace;
@@ -304,13 +304,13 @@ void TRasterCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {
     BrushColor = savedColor;
     BrushStyle = savedStyle;
   }
-  if (flags & BF_ADJUST) r = inner;
+  if (flags & bfAdjust) r = inner;
 }
 
 void TRasterCanvas::DrawFrameControl(TRect& r, unsigned type, unsigned state) {
-  if (type != DFC_BUTTON || (state & 0xFF) != DFCS_BUTTONPUSH) return;
-  const unsigned edge = (state & DFCS_PUSHED) ? EDGE_SUNKEN : EDGE_RAISED;
+  if (type != dfcButton || (state & 0xFF) != dfcsButtonPush) return;
+  const unsigned edge = (state & dfcsPushed) ? edgeSunken : edgeRaised;
   TRect frame = r;
-  DrawEdge(frame, edge, BF_RECT | BF_SOFT | BF_MIDDLE | BF_ADJUST);
-  if (state & DFCS_ADJUSTRECT) r = frame;
+  DrawEdge(frame, edge, bfRect | bfSoft | bfMiddle | bfAdjust);
+  if (state & dfcsAdjustRect) r = frame;
 }

@@ -4,6 +4,7 @@
 
 #include "runtime/Exception.h"
 #include "ui/Platform.h"
+#include "ui/WindowStyles.h"
 
 TWinControl* FocusedControl() { return PlatformFocusedControl(); }
 
@@ -221,13 +222,11 @@ void TWinControl::Update() {
 }
 
 unsigned TWinControl::WindowStyle() const {
-  constexpr unsigned wsTabStop = 0x10000;
   return FTabStop ? wsTabStop : 0;
 }
 
 // Our own containers let the dialog keys reach into their children.
 unsigned TWinControl::WindowExStyle() const {
-  constexpr unsigned wsExControlParent = 0x10000;
   return WindowClass() ? 0 : wsExControlParent;
 }
 
@@ -271,5 +270,6 @@ void TWinControl::DefaultHandler(TMessage& message) {
 void TWinControl::DestroyHandle() {
   for (TControl* child : FControls)
     if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->DestroyHandle();
+  if (FWindow) WindowDestroying();
   FWindow.reset();
 }

@@ -8,15 +8,8 @@
 #include <vector>
 
 #include "ui/Control.h"
-#include "ui/ModalResult.h"
 
 class TPlatformWindow;
-class TWindow;
-
-// The dialog keys a standard control can keep for itself when the platform
-// asks which keys it wants: Tab (and Escape with it) and Enter. Those it
-// leaves move the focus, cancel and press the default button.
-constexpr unsigned dkTab = 0x1, dkReturn = 0x2;
 
 class TWinControl : public TControl {
 public:
@@ -34,6 +27,8 @@ public:
   void SetTabOrder(int value);
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool value) { FTabStop = value; }
+  // Whether a themed parent's background shows through: set as the caption
+  // panel's design asks; nothing in the plug-in reads it.
   bool ParentBackground() const { return FParentBackground; }
   void SetParentBackground(bool value) { FParentBackground = value; }
 
@@ -65,8 +60,8 @@ public:
   // Update paints the invalidated tree on it.
   void SetSurface(TCanvas* surface) { FSurface = surface; }
 
-  // The Windows build's window, none natively or before it was created.
-  TWindow* Window() const;
+  // The platform's window, none natively or before it was made.
+  TPlatformWindow* PlatformWindow() const { return FWindow.get(); }
   // Creates the windows of this control and its children (Windows build).
   void HandleNeeded();
   void DestroyHandle();
@@ -75,34 +70,14 @@ public:
   virtual const char* WindowClass() const { return nullptr; }
   virtual unsigned WindowStyle() const;
   virtual unsigned WindowExStyle() const;
-  // The standard window procedure's answer, for wrapped standard classes.
+  // The window was made, and is about to go: a wrapped standard control
+  // hands it its settings, and takes back what only the window holds.
   virtual void WindowCreated() {}
-
-  // What the window asks of its control. A top-level window (a form
-  // without a parent) instead of a child: its owner window, none for the
-  // active one, and whether it is centred on the screen.
-  virtual bool IsTopLevel() const { return false; }
-  virtual void* TopLevelOwner() const { return nullptr; }
-  virtual bool ScreenCentred() const { return false; }
-  // The dialog keys it keeps (dkTab, dkReturn); all by default.
-  virtual unsigned WantedDialogKeys() const { return dkTab | dkReturn; }
-  // Enter (`ok`) or Escape reached the window as a dialog command; true
-  // when the control answered it.
-  virtual bool DialogKey(bool ok) {
-    (void)ok;
-    return false;
-  }
-  // The window is asked to close with `result` (a button's modal result,
-  // the close box); true when the control answered it.
-  virtual bool CloseRequest(TModalResult result) {
-    (void)result;
-    return false;
-  }
+  virtual void WindowDestroying() {}
 
   void WndProc(TMessage& message) override;
 
 protected:
-  TPlatformWindow* PlatformWindow() const { return FWindow.get(); }
   void DialogChar(TMessage& message) override;
   void EnabledChanged(TMessage& message) override;
   void TextChanged(TMessage& message) override;
@@ -125,7 +100,6 @@ private:
   std::unique_ptr<TPlatformWindow> FWindow;
 
   friend class TControl;
-  friend class TWindow;
 };
 
 // The focused windowed control, none when none is.

@@ -1,4 +1,4 @@
-#include "controls/win32/DisplayWin32.h"
+#include "controls/Display.h"
 
 #include "ui/win32/WinApi.h"
 
@@ -52,3 +52,6 @@ void ReleaseDesktopComposition() {
 }
 
 bool ThemesActive() { return IsAppThemed() && IsThemeActive(); }
+
+// The bitmaps are resources of the module that links the controls.
+void PrepareControlsResources() {}

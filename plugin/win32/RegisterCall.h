@@ -11,9 +11,8 @@
 //
 // GCC's regparm(3) pushes stack arguments right to left and leaves them to
 // the caller, so it does not fit wherever stack arguments exist; the two
-// adapters below are written out in assembly instead. Elsewhere (the native
-// build) the routines are plain C functions and VKT_HOST_CALL calls them
-// directly.
+// adapters below are written out in assembly instead. plugin/HostCall.h
+// chooses between them and a direct call.
 
 #include <cstdint>
 #include <type_traits>
@@ -54,8 +53,6 @@ bool RegisterCallBool(R (*routine)(P...), A... args) {
   return (result & 0xFF) != 0;
 }
 
-#define VKT_HOST_CALL(routine, ...) RegisterCallBool(routine, __VA_ARGS__)
-
 // An assembler macro that defines the exported routine `name` in the
 // register convention as a stub forwarding to the C function `target` of
 // `count` 32-bit arguments: the stack arguments are pushed again in C order
@@ -95,9 +92,5 @@ bool RegisterCallBool(R (*routine)(P...), A... args) {
   "    ret\n"                                                      \
   "  .endif\n"                                                     \
   ".endm\n"
-
-#else
-
-#define VKT_HOST_CALL(routine, ...) routine(__VA_ARGS__)
 
 #endif

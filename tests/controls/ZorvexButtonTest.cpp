@@ -28,8 +28,8 @@ struct TScene {
     A.OnClick = [this](TControl&) { ++ClicksA; };
     B.OnClick = [this](TControl&) { ++ClicksB; };
   }
-  void Move(int x, int y, bool held = false) { Parent.Perform(MSG_MOUSEMOVE, held ? MK_LEFT : 0, MousePos(x, y)); }
-  void Press(int x, int y) { Parent.Perform(MSG_LBUTTONDOWN, MK_LEFT, MousePos(x, y)); }
+  void Move(int x, int y, bool held = false) { Parent.Perform(MSG_MOUSEMOVE, held ? mkLeft : 0, MousePos(x, y)); }
+  void Press(int x, int y) { Parent.Perform(MSG_LBUTTONDOWN, mkLeft, MousePos(x, y)); }
   void Release(int x, int y) { Parent.Perform(MSG_LBUTTONUP, 0, MousePos(x, y)); }
   void Click(int x, int y) { Move(x, y); Press(x, y); Release(x, y); }
 };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -106,29 +107,60 @@ TEST_F(Dialogs, CaptionsFromTheRegistrationAndTextsFromTheParameters) {
   EXPECT_FALSE(CreateEditForm(3, params));
 }
 
-// The author's part: what is typed, and how the dialog ends.
-struct TEnding { const char* what; TModalResult result; const char* typed; bool written; };
+// How an author ends a dialog: its buttons, and what the platform sends for
+// Enter, Escape and the close box.
+struct TEndingKind {
+  const char* what;
+  std::function<void(TForm&, TButton* ok, TButton* cancel)> end;
+  TModalResult result;
+};
+const TEndingKind kEndings[] = {
+    {"OK button", [](TForm&, TButton* ok, TButton*) { ok->Click(); }, mrOk},
+    {"Enter", [](TForm& f, TButton*, TButton*) { f.Perform(MSG_COMMAND, idOk); }, mrOk},
+    {"Cancel button", [](TForm&, TButton*, TButton* cancel) { cancel->Click(); }, mrCancel},
+    {"Escape", [](TForm& f, TButton*, TButton*) { f.Perform(MSG_COMMAND, idCancel); }, mrCancel},
+    {"close box", [](TForm& f, TButton*, TButton*) { f.Perform(MSG_CLOSE); }, mrCancel},
+    {"a child's command", [](TForm& f, TButton*, TButton*) { f.Perform(MSG_COMMAND, idOk, 1); }, mrNone},
+};
 
+TEST_F(Dialogs, EveryEndingReachesTheFormsOkOrCancel) {
+  TEditForm2ED calc;
+  TEditForm3ED diff;
+  TAboutBoxForm about;
+  struct { TForm& form; TButton* ok; TButton* cancel; } forms[] = {
+      {calc, calc.OKBtn, calc.CancelBtn}, {diff, diff.OKBtn, diff.CancelBtn}, {about, about.OKBtn, nullptr}};
+  for (auto& f : forms)
+    for (const TEndingKind& e : kEndings) {
+      if (!f.cancel && &e == &kEndings[2]) continue;  // the About box has no Cancel button
+      f.form.SetModalResult(mrNone);
+      e.end(f.form, f.ok, f.cancel);
+      EXPECT_EQ(f.form.ModalResult(), e.result) << f.form.Caption() << ": " << e.what;
+    }
+}
+
+// Only an ending in OK writes back, every parameter a fresh block in order.
 TEST_F(Dialogs, OnlyOkWritesFreshBlocksInOrder) {
-  const TEnding endings[] = {
-      {"OK after typing", mrOk, "sin(x)", true},
-      {"OK without changes", mrOk, nullptr, true},
-      {"Cancel after typing", mrCancel, "sin(x)", false},
-      {"closed", mrNone, nullptr, false},
+  struct TEnding { const TEndingKind& how; const char* typed; } endings[] = {
+      {kEndings[0], "sin(x)"}, {kEndings[1], nullptr}, {kEndings[1], "sin(x)"}, {kEndings[2], "sin(x)"},
+      {kEndings[3], "sin(x)"}, {kEndings[4], nullptr}, {kEndings[5], "sin(x)"},
   };
   for (const TEnding& e : endings) {
     ASSERT_TRUE(SetHostString(params[0], "1+2"));
     ASSERT_TRUE(SetHostString(params[1], "r"));
     char* const old[2] = {params[0], params[1]};
     ShowFormModal = [&](TForm& form) {
-      if (e.typed) static_cast<TActionEditForm&>(form).Edits()[0]->SetText(e.typed);
-      return e.result;
+      auto& editor = static_cast<TActionEditForm&>(form);
+      if (e.typed) editor.Edits()[0]->SetText(e.typed);
+      e.how.end(form, editor.OKBtn, editor.CancelBtn);
+      return form.ModalResult() == mrNone ? mrCancel : form.ModalResult();
     };
-    EXPECT_EQ(EditActionDialog(1, params), e.written) << e.what;
-    EXPECT_STREQ(params[0], e.typed && e.written ? e.typed : "1+2") << e.what;
-    EXPECT_STREQ(params[1], "r") << e.what;
-    EXPECT_EQ(params[0] != old[0] && params[1] != old[1], e.written) << e.what;
-    EXPECT_EQ(params[0] == old[0] && params[1] == old[1], !e.written) << e.what;
+    const bool written = e.how.result == mrOk;
+    const std::string what = std::string(e.how.what) + (e.typed ? " after typing" : "");
+    EXPECT_EQ(EditActionDialog(1, params), written) << what;
+    EXPECT_STREQ(params[0], e.typed && written ? e.typed : "1+2") << what;
+    EXPECT_STREQ(params[1], "r") << what;
+    EXPECT_EQ(params[0] != old[0] && params[1] != old[1], written) << what;
+    EXPECT_EQ(params[0] == old[0] && params[1] == old[1], !written) << what;
   }
 }
 
@@ -203,33 +235,17 @@ TEST_F(Dialogs, AboutBoxLinkAndCommandList) {
     EXPECT_EQ(form.Label2->Font().Color, m.color) << m.at.X << "," << m.at.Y;
     EXPECT_EQ(form.Label2->Cursor() == TCursor::HandPoint, m.hand);
   }
-  form.Perform(MSG_LBUTTONDOWN, MK_LEFT, MousePos(link.X, link.Y));
+  form.Perform(MSG_LBUTTONDOWN, mkLeft, MousePos(link.X, link.Y));
   form.Perform(MSG_LBUTTONUP, 0, MousePos(link.X, link.Y));
   EXPECT_EQ(opened, std::string("open ") + kHomePageAddress + " 0");
   AboutShellOpen = nullptr;
 }
 
-// What Enter and Escape press, and the "Insert Variable" buttons at rest:
-// flat, so only their panel's colour shows where the face would be.
-TEST_F(Dialogs, EnterEscapeAndFlatInsertButtons) {
+// The "Insert Variable" buttons at rest: flat, so only their panel's colour
+// shows where the face would be.
+TEST_F(Dialogs, FlatInsertButtons) {
   TEditForm2ED calc;
   TEditForm3ED diff;
-  TAboutBoxForm about;
-  struct Form { const char* name; TForm& form; TButton* enter; TButton* escape; } forms[] = {
-      {"calc", calc, calc.OKBtn, calc.CancelBtn},
-      {"diff", diff, diff.OKBtn, diff.CancelBtn},
-      {"about", about, about.OKBtn, nullptr},  // Escape: the close box's way
-  };
-  for (const Form& f : forms) {
-    EXPECT_EQ(f.form.DefaultButton(), f.enter) << f.name;
-    EXPECT_EQ(f.form.CancelButton(), f.escape) << f.name;
-    for (auto [button, result] : {std::pair{f.enter, mrOk}, {f.escape, mrCancel}}) {
-      if (!button) continue;
-      f.form.SetModalResult(mrNone);
-      button->Click();
-      EXPECT_EQ(f.form.ModalResult(), result) << f.name << " " << button->Caption();
-    }
-  }
   for (TActionEditForm* form : {static_cast<TActionEditForm*>(&calc), static_cast<TActionEditForm*>(&diff)}) {
     const TRasterCanvas canvas = PaintForm(*form);
     for (const TZorvexButton* b : form->SpeedButtons()) {

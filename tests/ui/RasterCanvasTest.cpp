@@ -85,19 +85,19 @@ TEST(RasterCanvas, FixedTextMetricsPrefixesAndCalcRect) {
   EXPECT_EQ(canvas.TextExtent("abc"), (TSize{15, 13}));
   struct Case { const char* text; unsigned flags; TRect want; } cases[] = {
       {"a&bc", 0, {0, 0, 15, 13}},             // the prefix takes no room
-      {"a&bc", DT_NOPREFIX, {0, 0, 20, 13}},   // shown literally
+      {"a&bc", dtNoPrefix, {0, 0, 20, 13}},   // shown literally
       {"a&&b", 0, {0, 0, 15, 13}},             // "&&" is one ampersand
-      {"a\tb", DT_EXPANDTABS, {0, 0, 45, 13}}, // tab stops every 8 characters
+      {"a\tb", dtExpandTabs, {0, 0, 45, 13}}, // tab stops every 8 characters
       {"ab\ncd", 0, {0, 0, 10, 26}},
       {"", 0, {0, 0, 0, 0}},                   // no text: the rectangle stays
   };
   for (const Case& c : cases) {
     TRect r{0, 0, 0, 0};
-    canvas.DrawText(c.text, r, c.flags | DT_CALCRECT);
+    canvas.DrawText(c.text, r, c.flags | dtCalcRect);
     EXPECT_EQ(r, c.want) << c.text;
   }
   TRect r{10, 0, 50, 20};
-  canvas.DrawText("ab", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  canvas.DrawText("ab", r, dtCenter | dtVCenter | dtSingleLine);
   const auto rects = canvas.TakeTextRects();
   ASSERT_EQ(rects.size(), 1u);
   EXPECT_EQ(rects[0], (TRect{25, 3, 35, 16}));

@@ -633,10 +633,15 @@ std::string RunZxHost(const std::string& exe, const std::string& arguments, cons
     Check(false, "zxhost " + arguments + ": ends");
     TerminateProcess(process.hProcess, 1);
   }
+  // Only what the pipe holds: when zxhost was the first program to want a
+  // desktop, the desktop process it started inherited the pipe's writing
+  // end and keeps it open after zxhost ended.
   std::string output;
   char buffer[512];
-  DWORD got = 0;
-  while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+  DWORD available = 0, got = 0;
+  while (PeekNamedPipe(read, nullptr, 0, nullptr, &available, nullptr) && available &&
+         ReadFile(read, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) && got)
+    output.append(buffer, got);
   WaitForSingleObject(process.hProcess, 10000);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);

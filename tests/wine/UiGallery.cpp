@@ -179,7 +179,7 @@ int CaptureLook(const std::string& folder, const std::string& look) {
   TScene scene;
   BuildScene(scene);
   scene.Form.Show();
-  const HWND window = scene.Form.Window()->Handle();
+  const HWND window = WindowOf(scene.Form)->Handle();
   SetForegroundWindow(window);
   Pump(800);
   const int width = scene.Form.Width(), height = scene.Form.Height();
@@ -270,7 +270,7 @@ int HotTracking(const std::string& folder) {
   const TBitmap glyph = ButtonGlyph();
   button.SetGlyph(&glyph);
   scene.Form.Show();
-  const HWND window = scene.Form.Window()->Handle();
+  const HWND window = WindowOf(scene.Form)->Handle();
   // The other program's window right beside the form, level with the button.
   RECT outer;
   GetWindowRect(window, &outer);
@@ -375,7 +375,7 @@ int Modal() {
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
     const bool good = driver.Found && driver.OwnerDisabled && IsWindowEnabled(owner) && driver.EditText == "abc" &&
-                      edit.Text() == "changed" && result == (escape ? mrCancel : mrOk) && !scene.Form.Window();
+                      edit.Text() == "changed" && result == (escape ? mrCancel : mrOk) && !scene.Form.PlatformWindow();
     std::printf("%s  modal form closed by %s: result %d, controls found by caption %d, owner disabled while "
                 "shown %d and enabled after %d, edit read \"%s\" and written \"%s\"\n",
                 good ? "ok   " : "FAIL ", escape ? "Escape" : "OK", result, driver.Found, driver.OwnerDisabled,

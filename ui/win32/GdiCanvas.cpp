@@ -8,6 +8,19 @@
 
 #include "ui/Platform.h"
 
+// The canvas's flags go to GDI as they are.
+static_assert(dtLeft == DT_LEFT && dtCenter == DT_CENTER && dtRight == DT_RIGHT && dtVCenter == DT_VCENTER &&
+              dtBottom == DT_BOTTOM && dtWordBreak == DT_WORDBREAK && dtSingleLine == DT_SINGLELINE &&
+              dtExpandTabs == DT_EXPANDTABS && dtNoClip == DT_NOCLIP && dtCalcRect == DT_CALCRECT &&
+              dtNoPrefix == DT_NOPREFIX && dtRtlReading == DT_RTLREADING);
+static_assert(bdrRaisedOuter == BDR_RAISEDOUTER && bdrSunkenOuter == BDR_SUNKENOUTER &&
+              bdrRaisedInner == BDR_RAISEDINNER && bdrSunkenInner == BDR_SUNKENINNER && edgeRaised == EDGE_RAISED &&
+              edgeSunken == EDGE_SUNKEN);
+static_assert(bfLeft == BF_LEFT && bfTop == BF_TOP && bfRight == BF_RIGHT && bfBottom == BF_BOTTOM &&
+              bfRect == BF_RECT && bfMiddle == BF_MIDDLE && bfSoft == BF_SOFT && bfAdjust == BF_ADJUST);
+static_assert(dfcButton == DFC_BUTTON && dfcsButtonPush == DFCS_BUTTONPUSH && dfcsPushed == DFCS_PUSHED &&
+              dfcsAdjustRect == DFCS_ADJUSTRECT);
+
 HFONT FontHandle(const TFont& font) {
   static std::map<std::tuple<std::string, int, bool>, TGdiObject<HFONT>> fonts;
   auto& slot = fonts[{font.Name, font.Height, font.Bold}];
@@ -102,7 +115,7 @@ int TGdiCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
   RECT device = Device(r);
   const std::string copy(text);
   const int height = ::DrawTextA(FDc, copy.c_str(), static_cast<int>(copy.size()), &device, flags);
-  if (flags & DT_CALCRECT) r = Back(device);
+  if (flags & dtCalcRect) r = Back(device);
   return height;
 }
 
@@ -116,13 +129,13 @@ TSize TGdiCanvas::TextExtent(std::string_view text) {
 void TGdiCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {
   RECT device = Device(r);
   ::DrawEdge(FDc, &device, edge, flags);
-  if (flags & BF_ADJUST) r = Back(device);
+  if (flags & bfAdjust) r = Back(device);
 }
 
 void TGdiCanvas::DrawFrameControl(TRect& r, unsigned type, unsigned state) {
   RECT device = Device(r);
   ::DrawFrameControl(FDc, &device, type, state);
-  if (state & DFCS_ADJUSTRECT) r = Back(device);
+  if (state & dfcsAdjustRect) r = Back(device);
 }
 
 namespace {

@@ -51,13 +51,12 @@ bool AcceleratorChar(TForm& form, const MSG& msg) {
 }  // namespace
 
 void TForm::ShowWindowed() {
-  if (!Window() && !OwnerWindow()) SetOwnerWindow(GetActiveWindow());
+  if (!PlatformWindow() && !OwnerWindow()) SetOwnerWindow(GetActiveWindow());
   HandleNeeded();
-  if (!Window()) return;
-  ShowWindow(Window()->Handle(), SW_SHOW);
+  if (!PlatformWindow()) return;
+  ShowWindow(WindowOf(*this)->Handle(), SW_SHOW);
   SetVisible(true);
-  TWinControl* first = ActiveControl() ? ActiveControl() : FirstTabStop(*this);
-  if (first) first->SetFocus();
+  if (TWinControl* first = FirstTabStop(*this)) first->SetFocus();
 }
 
 TModalResult TForm::RunModal() {
@@ -67,8 +66,8 @@ TModalResult TForm::RunModal() {
   {
     const TOwnerDisabled owner(static_cast<HWND>(OwnerWindow()));
     ShowWindowed();
-    if (!Window()) return mrCancel;
-    dialog = Window()->Handle();
+    if (!PlatformWindow()) return mrCancel;
+    dialog = WindowOf(*this)->Handle();
     MSG msg;
     while (ModalResult() == mrNone) {
       const BOOL got = GetMessageA(&msg, nullptr, 0, 0);

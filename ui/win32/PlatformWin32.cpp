@@ -14,7 +14,7 @@ void PlatformCaptureMouse(TControl* control) {
   TControl* holder = control;
   while (holder && !dynamic_cast<TWinControl*>(holder)) holder = holder->Parent();
   auto* windowed = static_cast<TWinControl*>(holder);
-  if (windowed && windowed->Window()) SetCapture(windowed->Window()->Handle());
+  if (TWindow* window = windowed ? WindowOf(*windowed) : nullptr) SetCapture(window->Handle());
 }
 
 TPoint PlatformCursorPos() {
@@ -37,7 +37,7 @@ TControl* PlatformControlAtCursor(const TControl&, bool allowDisabled) {
 }
 
 void PlatformFocus(TWinControl& control) {
-  if (TWindow* window = control.Window()) window->Focus();
+  if (TWindow* window = WindowOf(control)) window->Focus();
 }
 
 TWinControl* PlatformFocusedControl() { return TWindow::ControlOf(GetFocus()); }

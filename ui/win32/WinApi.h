@@ -1,7 +1,8 @@
 #pragma once
-// The Windows headers, for the Windows-only files. Include this after the
-// framework's own headers: the platform's macros (DT_CENTER, DrawText, ...)
-// must not rewrite the framework's declarations.
+// The Windows headers, for the Windows-only files, before or after the
+// framework's own headers: the framework names none of the platform's
+// macros, except TCanvas::DrawText, which the platform's DrawText would
+// rename to DrawTextA; that macro goes here and in ui/Canvas.h.
 
 #ifndef NOMINMAX
 #define NOMINMAX

@@ -3,8 +3,26 @@
 #include <unordered_map>
 
 #include "runtime/Exception.h"
+#include "ui/CustomEdit.h"
+#include "ui/Form.h"
+#include "ui/WindowStyles.h"
 #include "ui/win32/GdiCanvas.h"
 #include "ui/win32/ToolTips.h"
+
+static_assert(wsPopup == WS_POPUP && wsCaption == WS_CAPTION && wsSysMenu == WS_SYSMENU &&
+              wsClipChildren == WS_CLIPCHILDREN && wsVScroll == WS_VSCROLL && wsTabStop == WS_TABSTOP &&
+              dsModalFrame == DS_MODALFRAME);
+static_assert(wsExDlgModalFrame == WS_EX_DLGMODALFRAME && wsExClientEdge == WS_EX_CLIENTEDGE &&
+              wsExControlParent == WS_EX_CONTROLPARENT);
+static_assert(bsPushButton == BS_PUSHBUTTON && bsDefPushButton == BS_DEFPUSHBUTTON);
+static_assert(esMultiline == ES_MULTILINE && esAutoVScroll == ES_AUTOVSCROLL && esAutoHScroll == ES_AUTOHSCROLL &&
+              esReadOnly == ES_READONLY && esWantReturn == ES_WANTRETURN);
+static_assert(ssTextCenter == SS_CENTER && ssTextRight == SS_RIGHT && ssLeftNoWordWrap == SS_LEFTNOWORDWRAP &&
+              ssNotify == SS_NOTIFY && ssCenterImage == SS_CENTERIMAGE);
+static_assert(MSG_ACTIVATE == WM_ACTIVATE && MSG_CLOSE == WM_CLOSE && MSG_COMMAND == WM_COMMAND &&
+              MSG_MOUSEMOVE == WM_MOUSEMOVE && MSG_LBUTTONDOWN == WM_LBUTTONDOWN && MSG_RBUTTONUP == WM_RBUTTONUP &&
+              MSG_MOUSELEAVE == WM_MOUSELEAVE && idOk == IDOK && idCancel == IDCANCEL);
+static_assert(mkLeft == MK_LBUTTON && mkRight == MK_RBUTTON && mkShift == MK_SHIFT && mkControl == MK_CONTROL);
 
 namespace {
 constexpr const char* kOwnClass = "vktWinControl";
@@ -51,14 +69,14 @@ unsigned ChildStyle(const TWinControl& control, bool own) {
   return style;
 }
 
-// A top-level window's outer rectangle for its control's client size,
-// centred on the screen when the control asks to be.
-RECT TopLevelRect(const TWinControl& control, DWORD style, DWORD exStyle) {
-  RECT r{0, 0, control.Width(), control.Height()};
+// A top-level window's outer rectangle for its form's client size, centred
+// on the screen when the form asks to be.
+RECT TopLevelRect(const TForm& form, DWORD style, DWORD exStyle) {
+  RECT r{0, 0, form.Width(), form.Height()};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  int left = control.Left() + r.left, top = control.Top() + r.top;
+  int left = form.Left() + r.left, top = form.Top() + r.top;
   const int width = r.right - r.left, height = r.bottom - r.top;
-  if (control.ScreenCentred()) {
+  if (form.Position() == TFormPosition::ScreenCenter) {
     left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   }
@@ -80,9 +98,9 @@ bool IsKeyDown(LPARAM lParam, WPARAM key) {
 // the dialog keys the control leaves to the dialog: without Tab, Tab and
 // Escape go to the dialog (they move the focus and cancel); without Enter,
 // Enter does (the default button). A multi-line edit would keep them all.
-LRESULT DialogCode(const TWinControl& control, LRESULT code, LPARAM lParam) {
+LRESULT DialogCode(const TCustomEdit& edit, LRESULT code, LPARAM lParam) {
   constexpr LRESULT wantsKey = DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
-  const unsigned wanted = control.WantedDialogKeys();
+  const unsigned wanted = edit.WantedDialogKeys();
   if (!(wanted & dkTab)) {
     code &= ~DLGC_WANTTAB;
     if (IsKeyDown(lParam, VK_TAB) || IsKeyDown(lParam, VK_ESCAPE)) code &= ~wantsKey;
@@ -97,10 +115,10 @@ LRESULT DialogCode(const TWinControl& control, LRESULT code, LPARAM lParam) {
 void AddHints(TToolTips& tips, TControl& control) {
   if (control.ShowHint() && !control.Hint().empty()) {
     if (auto* windowed = dynamic_cast<TWinControl*>(&control)) {
-      if (windowed->Window()) tips.AddWindowTool(windowed->Window()->Handle(), control.Hint());
-    } else if (control.Parent() && control.Parent()->Window()) {
+      if (TWindow* window = WindowOf(*windowed)) tips.AddWindowTool(window->Handle(), control.Hint());
+    } else if (TWindow* host = control.Parent() ? WindowOf(*control.Parent()) : nullptr) {
       const TRect r = control.BoundsRect();
-      tips.AddRectTool(control.Parent()->Window()->Handle(), {r.Left, r.Top, r.Right, r.Bottom}, control.Hint());
+      tips.AddRectTool(host->Handle(), {r.Left, r.Top, r.Right, r.Bottom}, control.Hint());
     }
   }
   if (auto* windowed = dynamic_cast<TWinControl*>(&control))
@@ -110,23 +128,26 @@ void AddHints(TToolTips& tips, TControl& control) {
 
 std::unique_ptr<TPlatformWindow> CreatePlatformWindow(TWinControl& control) { return TWindow::Create(control); }
 
-TWindow* TWinControl::Window() const { return static_cast<TWindow*>(FWindow.get()); }
+// Every platform window of this build is a TWindow.
+TWindow* WindowOf(const TWinControl& control) { return static_cast<TWindow*>(control.PlatformWindow()); }
 
 std::unique_ptr<TWindow> TWindow::Create(TWinControl& control) {
   std::unique_ptr<TWindow> window(new TWindow(control));
   const char* standard = control.WindowClass();
   if (!standard) OwnClass.Need(&TWindow::OwnProc);
   const char* className = standard ? standard : kOwnClass;
+  window->FForm = control.Parent() ? nullptr : dynamic_cast<TForm*>(&control);
+  window->FEdit = dynamic_cast<TCustomEdit*>(&control);
   HWND parent = nullptr;
   DWORD style, exStyle = control.WindowExStyle();
   RECT r;
-  if (control.IsTopLevel()) {
-    parent = static_cast<HWND>(control.TopLevelOwner());
+  if (window->FForm) {
+    parent = static_cast<HWND>(window->FForm->OwnerWindow());
     style = control.WindowStyle();
-    r = TopLevelRect(control, style, exStyle);
+    r = TopLevelRect(*window->FForm, style, exStyle);
   } else {
-    if (!control.Parent() || !control.Parent()->Window()) return nullptr;
-    parent = control.Parent()->Window()->Handle();
+    if (!control.Parent() || !WindowOf(*control.Parent())) return nullptr;
+    parent = WindowOf(*control.Parent())->Handle();
     style = ChildStyle(control, !standard);
     r = {control.Left(), control.Top(), control.Left() + control.Width(), control.Top() + control.Height()};
   }
@@ -168,9 +189,8 @@ void TWindow::Update() { UpdateWindow(FHandle); }
 // A window may keep less than it is given: a single-line edit stops at a
 // line break, and one that cannot have the memory refuses the text. The
 // text counts as set only when it reads back whole; if it does not, the
-// window gets its old text back, so that it never shows a cut one. The
-// text is a copy: an edit's change notice rewrites its control's caption.
-bool TWindow::SetText(std::string text) {
+// window gets its old text back, so that it never shows a cut one.
+bool TWindow::SetText(const std::string& text) {
   const std::string old = Text();
   SetWindowTextA(FHandle, text.c_str());
   if (Text() == text) return true;
@@ -191,8 +211,8 @@ void TWindow::Focus() { SetFocus(FHandle); }
 void TWindow::BringToTop() { BringWindowToTop(FHandle); }
 
 void TWindow::SetBounds(const TRect& bounds) {
-  if (FControl.IsTopLevel()) {
-    const RECT r = TopLevelRect(FControl, GetWindowLongA(FHandle, GWL_STYLE), GetWindowLongA(FHandle, GWL_EXSTYLE));
+  if (FForm) {
+    const RECT r = TopLevelRect(*FForm, GetWindowLongA(FHandle, GWL_STYLE), GetWindowLongA(FHandle, GWL_EXSTYLE));
     MoveWindow(FHandle, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   } else {
     MoveWindow(FHandle, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(), TRUE);
@@ -219,7 +239,7 @@ void TWindow::HintsNeeded() {
 void TWindow::RelayToHints(UINT msg, WPARAM wParam, LPARAM lParam) {
   TControl* top = &FControl;
   while (top->Parent()) top = top->Parent();
-  TWindow* window = static_cast<TWinControl*>(top)->Window();
+  TWindow* window = WindowOf(static_cast<TWinControl&>(*top));
   if (window && window->FToolTips) window->FToolTips->Relay(FHandle, msg, wParam, lParam);
 }
 
@@ -256,7 +276,9 @@ LRESULT CALLBACK TWindow::StandardProc(HWND window, UINT msg, WPARAM wParam, LPA
 LRESULT TWindow::StandardDispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (IsMouseMessage(msg)) RelayToHints(msg, wParam, lParam);
   switch (msg) {
-    case WM_GETDLGCODE: return DialogCode(FControl, DefaultProc(msg, wParam, lParam), lParam);
+    case WM_GETDLGCODE:
+      if (FEdit) return DialogCode(*FEdit, DefaultProc(msg, wParam, lParam), lParam);
+      break;
     case WM_SETCURSOR:
       if (SetControlCursor(wParam)) return TRUE;
       break;
@@ -308,16 +330,10 @@ LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COMMAND:
       if (lParam && ChildCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
-      if (!lParam && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) &&
-          FControl.DialogKey(LOWORD(wParam) == IDOK))
-        return 0;
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
       return ChildColours(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_CLOSE:
-      if (FControl.CloseRequest(mrCancel)) return 0;
-      break;
     case WM_SETCURSOR:
       if (SetControlCursor(wParam)) return TRUE;
       break;
@@ -329,7 +345,7 @@ LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
   }
   // While CreateWindowEx runs the control does not know its window yet.
-  if (FControl.Window() != this) return DefaultProc(msg, wParam, lParam);
+  if (FControl.PlatformWindow() != this) return DefaultProc(msg, wParam, lParam);
   TMessage message{msg, wParam, lParam, 0};
   FControl.WndProc(message);
   return message.Result;
@@ -358,20 +374,13 @@ void TWindow::TrackLeave() {
   FTrackingLeave = TrackMouseEvent(&track) != FALSE;
 }
 
+// A click of a child button or static (STN_CLICKED is BN_CLICKED); an
+// edit's changes stay in its window until its text is asked for.
 bool TWindow::ChildCommand(HWND child, unsigned code) {
   const auto found = Windows().find(child);
-  if (found == Windows().end()) return false;
-  // The child's window, not yet its control's while it is being created.
-  TWindow& window = *found->second;
-  switch (code) {
-    case BN_CLICKED:  // also STN_CLICKED
-      window.FControl.Click();
-      return true;
-    case EN_CHANGE:
-      window.FControl.StoreCaption(window.Text());
-      return true;
-  }
-  return false;
+  if (found == Windows().end() || code != BN_CLICKED) return false;
+  found->second->FControl.Click();
+  return true;
 }
 
 LRESULT TWindow::ChildColours(HWND child, HDC dc) {

@@ -5,9 +5,10 @@
 // painting of the control and its windowless children, the colours and
 // notifications of child standard controls, hot tracking, the cursor the
 // control under the pointer asks for, and the hints of a top window's tree
-// as tooltips. The window knows controls only through TWinControl: what a
-// form or an edit does with the dialog keys and the close box, it answers
-// itself.
+// as tooltips. The window hands its messages to its control, which answers
+// them itself (a form its dialog keys and the close box); of the controls
+// beyond TWinControl it knows only what a form asks of a top-level window
+// (its owner, its place) and which dialog keys an edit keeps.
 
 #include <memory>
 #include <string>
@@ -16,6 +17,8 @@
 #include "ui/WinControl.h"
 #include "ui/win32/GdiObjects.h"
 
+class TCustomEdit;
+class TForm;
 class TToolTips;
 
 class TWindow : public TPlatformWindow {
@@ -32,7 +35,7 @@ public:
 
   void Invalidate() override;
   void Update() override;
-  bool SetText(std::string text) override;
+  bool SetText(const std::string& text) override;
   std::string Text() const override;
   void SetEnabled(bool enabled) override;
   void SetVisible(bool visible) override;
@@ -60,6 +63,8 @@ private:
   void RelayToHints(UINT msg, WPARAM wParam, LPARAM lParam);
 
   TWinControl& FControl;
+  TForm* FForm = nullptr;        // the control, when it is a top-level form
+  TCustomEdit* FEdit = nullptr;  // the control, when it is an edit
   HWND FHandle = nullptr;
   WNDPROC FStandardProc = nullptr;
   bool FTrackingLeave = false;
@@ -67,3 +72,6 @@ private:
   TColor FBackgroundColor = clNone;
   std::unique_ptr<TToolTips> FToolTips;
 };
+
+// A windowed control's window in this build, none before it was made.
+TWindow* WindowOf(const TWinControl& control);

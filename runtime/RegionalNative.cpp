@@ -1,33 +1,12 @@
 #include "runtime/Regional.h"
 
-#include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
 #include <langinfo.h>
 #include <locale.h>
-#endif
 
-#if defined(_WIN32)
+#include <cstdio>
+#include <cstdlib>
 
-char RegionalDecimalSeparator() {
-  char buffer[8] = {};
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) == 2)
-    return buffer[0];
-  return '.';
-}
-
-long double ParseDecimalC(const char* text) { return __mingw_strtold(text, nullptr); }
-
-int FormatScientific15(long double value, char* buffer, int size) {
-  return __mingw_snprintf(buffer, size, "%.14Le", value);
-}
-
-#else
+// The native build: the C library's locales.
 
 namespace {
 // A "C" locale of our own, so that the process locale never changes how
@@ -58,5 +37,3 @@ int FormatScientific15(long double value, char* buffer, int size) {
   if (n > 1 && n < size && buffer[1] != '.' && buffer[1] != 'e') buffer[1] = '.';
   return n;
 }
-
-#endif
