@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "host/Console.h"
 #include "host/Cp1252.h"
 #include "host/FormulaLines.h"
 #include "host/PlugInLoader.h"
@@ -119,23 +118,24 @@ int List(TZxHost& host, const std::string& form) {
   return 0;
 }
 
-// On a terminal: a prompt before each line, "quit" or "exit" ends.
+// On a terminal: a prompt before each line, with the terminal's editing
+// and history; "quit" or "exit" ends, as does the end of input. The first
+// line is for an author who double-clicked zxhost and meets it for the
+// first time.
 int Interactive(TZxHost& host) {
-  std::cout << "zxhost: " << DisplayText(host.Name()) << " loaded. A formula per line, "
-            << "\"d/dx FORMULA\" for a derivative, \"quit\" to end.\n";
-  std::string line;
-  while (std::cout << "zx> " << std::flush, std::getline(std::cin, line)) {
-    if (line == "quit" || line == "exit") break;
-    RunFormulaLine(host, line, std::cout);
+  std::cout << "zxhost tries formulas with the plug-in " << DisplayText(host.Name())
+            << ": a formula per line, \"d/dx FORMULA\" for a derivative; to leave, " << QuitHint() << ".\n";
+  TLineInput input;
+  while (const auto line = input.ReadLine("zx> ")) {
+    if (*line == "quit" || *line == "exit") return 0;
+    input.Remember(*line);
+    RunFormulaLine(host, *line, std::cout);
   }
   std::cout << "\n";
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Main(std::vector<std::string> args) {
   std::string path = DefaultPlugInPath();
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     PrintUsage(std::cout);
@@ -151,12 +151,13 @@ int main(int argc, char** argv) {
   std::string error;
   if (!library.Load(path, error)) {
     std::cerr << "zxhost: " << error << "\n";
+    TConsoleOutput::HoldWindowOpen();
     return kNoPlugIn;
   }
   TZxHost host(library.Api());
   host.Start();
 
-  if (args.empty() && isatty(STDIN_FILENO)) return Interactive(host);
+  if (args.empty() && StdinIsTerminal()) return Interactive(host);
   if (args.empty()) {
     std::ios::sync_with_stdio(false);
     return RunFormulaLines(host, std::cin, std::cout) ? 0 : kFailed;
@@ -183,4 +184,11 @@ int main(int argc, char** argv) {
   if (command == "edit" && n >= 1) return Edit(host, args);
   if (command == "about" && n == 0) return host.About(), 0;
   return Usage("cannot read the command " + command + (n ? " with " + std::to_string(n) + " arguments" : ""));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const TConsoleOutput console;
+  return Main(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -9,7 +9,7 @@ if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
 native_pkgs=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-dev
-             libmuparser-dev libginac-dev pkg-config locales librsvg2-bin libpng-dev)
+             libmuparser-dev libginac-dev pkg-config locales librsvg2-bin libpng-dev libedit-dev python3)
 windows_pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth fonts-liberation)
 
 missing=()
