@@ -124,9 +124,26 @@ zip=$out/vktQuantaro-$version-win32.zip
 plugins="$spaced/Plugins"
 rm -rf "$plugins" && mkdir -p "$plugins"
 (cd "$plugins" && cmake -E tar xf "$zip")
-echo "$(basename "$zip"): $(cd "$plugins" && ls | tr '\n' ' ')"
-[ -f "$plugins/vktQuantaro.zxp" ] && [ -f "$plugins/vktQuantaro.ini" ] && [ -f "$plugins/INSTALL.txt" ] ||
-  fail "the package lacks a file"
+contents=$(cd "$plugins" && ls | tr '\n' ' ')
+echo "$(basename "$zip"): $contents"
+[ "$contents" = "INSTALL.txt vktQuantaro.ini vktQuantaro.zxp zxhost.exe " ] || fail "the package holds other files"
+install_txt=$(cat "$plugins/INSTALL.txt")
+for want in "zxhost.exe        a console program to try formulas outside Zorvex" "Trying formulas with zxhost.exe" \
+            "Put it beside vktQuantaro.zxp" '"quit", or press Ctrl+Z then Enter' 'zxhost.exe check "sin(x+1"' "--svg plot.svg"; do
+  grep -qF -- "$want" <<<"$install_txt" || fail "INSTALL.txt does not say: $want"
+done
+[ "$(grep -c $'\r$' "$plugins/INSTALL.txt")" = "$(wc -l <"$plugins/INSTALL.txt")" ] || fail "INSTALL.txt has other line ends than CR LF"
+# zxhost.exe from the package, beside the plug-in, as an author starts it;
+# its texts in the console's code page (Wine's pipes have no console: the
+# OEM code page that a new console starts with).
+oemcp=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v OEMCP | tr -d '\r' | awk '/OEMCP/ {print $3}')
+author() { run "C:\\Program Files\\Zorvex Host\\Plugins\\zxhost.exe" "$@"; }
+umlaut=$(author diff 'x*ln(0-1)' x | iconv -f "CP$oemcp" -t UTF-8) || true
+if [ "$umlaut" = '[LastError] = "Ungültige Gleitkommaoperation"' ]; then
+  echo "ok     packaged zxhost.exe beside the plug-in; \"ü\" in code page $oemcp"
+else
+  fail "packaged zxhost.exe, code page $oemcp: $umlaut"
+fi
 packaged() { run "C:\\Program Files\\Zorvex Host\\zxhost.exe" --plugin 'C:\Program Files\Zorvex Host\Plugins\vktQuantaro.zxp' "$@"; }
 expect_info() {  # expect_info NAME WANT-TEXT
   if grep -qF -- "$2" <<<"$(packaged info)"; then echo "ok     $1"; else fail "$1: $(packaged info)"; fi

@@ -50,7 +50,8 @@ std::size_t WholeCharacters(const std::string& text) {
 }
 
 // Collects UTF-8 and hands whole characters to a console as wide
-// characters, to anything else in the output code page.
+// characters, to anything else in the output code page. Set on std::cout
+// and std::cerr, it takes the place of the C runtime's text mode.
 class TConsoleBuffer : public std::streambuf {
 public:
   explicit TConsoleBuffer(DWORD stdHandle) : FHandle(GetStdHandle(stdHandle)), FConsole(IsConsole(FHandle)) {}
@@ -74,7 +75,8 @@ protected:
     FPending.erase(0, whole);
     DWORD written = 0;
     if (FConsole) return WriteConsoleW(FHandle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ? 0 : -1;
-    const std::string bytes = Narrow(wide, OutputCodePage());
+    std::string bytes;  // with the line ends of a Windows text file, as the C runtime writes them
+    for (char c : Narrow(wide, OutputCodePage())) bytes += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return WriteFile(FHandle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ? 0 : -1;
   }
 
