@@ -121,10 +121,10 @@ int List(TZxHost& host, const std::string& form) {
 // On a terminal: a prompt before each line, with the terminal's editing
 // and history; "quit" or "exit" ends, as does the end of input. The first
 // line is for an author who double-clicked zxhost and meets it for the
-// first time.
+// first time; it fits the 80 columns of a new console window.
 int Interactive(TZxHost& host) {
-  std::cout << "zxhost tries formulas with the plug-in " << DisplayText(host.Name())
-            << ": a formula per line, \"d/dx FORMULA\" for a derivative; to leave, " << QuitHint() << ".\n";
+  std::cout << "zxhost tries formulas on " << Cp1252ToUtf8(host.Name()) << ". Leave: " << QuitHint() << ".\n"
+            << "A formula per line for the calc action, \"d/dx FORMULA\" for the diff action.\n";
   TLineInput input;
   while (const auto line = input.ReadLine("zx> ")) {
     if (*line == "quit" || *line == "exit") return 0;

@@ -154,6 +154,31 @@ expect_info "a changed description shows" '"Derivative\r\nas text"'
 rm "$plugins/vktQuantaro.ini"
 expect_info "without the settings file the built-in texts" '"Show differentiated expression."'
 
+step "zxhost.exe double-clicked: a console window of its own, typed into"
+# The console is a window, so this needs a display; the screen comes back as text.
+console_session() {  # console_session LINE...: typed into the console, each ended by Enter
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'timeout 300 wine "$@"; wineserver -w' _ \
+    "$out/console_session_wine.exe" 'C:\Program Files\Zorvex Host\Plugins\zxhost.exe' "$@" | tr -d '\r'
+}
+session=$(console_session "2^10" "{Up}" "d/dx x*ln(0-1)" "quit")
+want='zxhost tries formulas on vktQuantaro 1.09. Leave: "quit", or Ctrl+Z then Enter.
+A formula per line for the calc action, "d/dx FORMULA" for the diff action.
+zx> 2^10
+[result] = "1024"
+zx> 2^10
+[result] = "1024"
+zx> d/dx x*ln(0-1)
+[LastError] = "Ungültige Gleitkommaoperation"
+zx> quit
+exit status 0'
+if [ "$session" = "$want" ]; then echo "ok     first line, Up recalls, wide characters, quit"; else fail "console session:"; echo "$session"; fi
+ctrl_z=$(console_session "7*6" $'\x1a')
+if grep -qx 'exit status 0' <<<"$ctrl_z" && grep -qx '\[result\] = "42"' <<<"$ctrl_z"; then
+  echo "ok     Ctrl+Z then Enter ends"
+else
+  fail "Ctrl+Z then Enter:"; echo "$ctrl_z"
+fi
+
 step "controls in real windows (scripts/test-win32-ui.sh)"; scripts/test-win32-ui.sh || fail "Windows UI tests"
 step "the dialogs in real windows (scripts/test-win32-dialogs.sh)"; scripts/test-win32-dialogs.sh || fail "Windows dialog tests"
 echo
