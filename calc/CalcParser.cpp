@@ -1,5 +1,7 @@
 #include "calc/CalcParser.h"
 
+#include <algorithm>
+
 // expression = term {("+" | "-") term}               ends at ")" when bracketed,
 //                                                    at the end of the text otherwise
 // term       = [sign] factor {("*" | "/") factor}    sign only on the first term
@@ -17,21 +19,39 @@
 // recurse, at most kMaxNesting deep.
 
 namespace {
-[[noreturn]] void SyntaxError() { throw ECalcSyntax{""}; }
+
+[[noreturn]] void SyntaxError(TReadFault fault, const TCalcToken& at) { throw ECalcSyntax{fault, at.start}; }
+
+TCalcBinary BinaryOf(std::int32_t kind) {
+  switch (kind) {
+    case ckAdd: return TCalcBinary::Add;
+    case ckSub: return TCalcBinary::Sub;
+    case ckMul: return TCalcBinary::Mul;
+    default: return TCalcBinary::Div;
+  }
+}
+
 }  // namespace
 
 bool TCalcParser::Parse(std::string_view text, const std::vector<std::string>& names, char separator,
                         TCalcProgram& program) {
+  return Read(text, names, separator, program).Check.Fault == TReadFault::None;
+}
+
+TCalcRead TCalcParser::Read(std::string_view text, const std::vector<std::string>& names, char separator,
+                            TCalcProgram& program) {
   program.Clear();
+  // No more instructions than tokens: room for them at once, within reason.
+  program.Reserve(std::min<std::size_t>(text.size() + 1, 4096));
+  TCalcParser parser(text, names, separator, program);
   try {
-    TCalcParser parser(text, names, separator, program);
     parser.ParseExpression(0);
-  } catch (const ECalcSyntax&) {
+  } catch (const ECalcSyntax& e) {
     program.Clear();
-    return false;
+    return {{e.Fault, e.Position}, parser.FScanner.FirstUnknownName()};
   }
   program.Finish();
-  return true;
+  return {{}, parser.FScanner.FirstUnknownName()};
 }
 
 void TCalcParser::ParseExpression(int nesting) {
@@ -40,20 +60,20 @@ void TCalcParser::ParseExpression(int nesting) {
   for (;;) {
     switch (token.kind) {
       case ckEnd:  // an unclosed "(" when nested
-        if (nesting > 0) SyntaxError();
+        if (nesting > 0) SyntaxError(TReadFault::CloseExpected, token);
         return;
       case ckClose:  // a ")" without its "(" when at the top
-        if (nesting == 0) SyntaxError();
+        if (nesting == 0) SyntaxError(TReadFault::CloseWithoutOpen, token);
         return;
       case ckAdd:
       case ckSub: {
-        const std::int32_t op = token.kind;
+        const TCalcBinary op = BinaryOf(token.kind);
         ParseTerm(token, nesting);
         FProgram.Binary(op);
         break;
       }
       default:  // two operands in a row: 2x, 2 3, sin(x)(y)
-        SyntaxError();
+        SyntaxError(TReadFault::OperatorExpected, token);
     }
   }
 }
@@ -71,47 +91,47 @@ void TCalcParser::ParseTerm(TCalcToken& token, int nesting) {
   }
   ParseFactor(token, nesting);
   while (token.kind == ckMul || token.kind == ckDiv) {
-    const std::int32_t op = token.kind;
+    const TCalcBinary op = BinaryOf(token.kind);
     FScanner.NextToken(token);
     ParseFactor(token, nesting);
     FProgram.Binary(op);
   }
-  if (negate) FProgram.Unary(ckNegate);
+  if (negate) FProgram.Negate();
 }
 
 void TCalcParser::ParseFactor(TCalcToken& token, int nesting) {
   if (token.kind == ckOpen) {
-    ParseBracketed(nesting);
+    ParseBracketed(token, nesting);
   } else if (token.kind == ckNumber || token.kind == ckVariable) {
     PushLeaf(token);
   } else if (IsFunctionKind(token.kind)) {
-    const std::int32_t function = token.kind;
+    const TFunction function = FunctionOfKind(token.kind);
     FScanner.NextToken(token);
-    if (token.kind != ckOpen) SyntaxError();
-    ParseBracketed(nesting);
-    FProgram.Unary(function);
+    if (token.kind != ckOpen) SyntaxError(TReadFault::OpenExpected, token);
+    ParseBracketed(token, nesting);
+    FProgram.Function(function);
   } else {
-    SyntaxError();  // an operand is missing
+    SyntaxError(TReadFault::OperandMissing, token);
   }
   FScanner.NextToken(token);
   while (token.kind == ckPower) {
     FScanner.NextToken(token);
     const bool bracket = token.kind == ckOpen;
     if (bracket) FScanner.NextToken(token);
-    if (token.kind != ckNumber && token.kind != ckVariable) SyntaxError();
+    if (token.kind != ckNumber && token.kind != ckVariable) SyntaxError(TReadFault::OperandMissing, token);
     PushLeaf(token);
     FProgram.Power();
     if (bracket) {
       FScanner.NextToken(token);
-      if (token.kind != ckClose) SyntaxError();
+      if (token.kind != ckClose) SyntaxError(TReadFault::CloseExpected, token);
     }
     FScanner.NextToken(token);
   }
 }
 
-// The part after "(" up to and including its ")".
-void TCalcParser::ParseBracketed(int nesting) {
-  if (nesting >= kMaxNesting) SyntaxError();
+// The part after "(" (the token open) up to and including its ")".
+void TCalcParser::ParseBracketed(const TCalcToken& open, int nesting) {
+  if (nesting >= kMaxNesting) SyntaxError(TReadFault::TooDeep, open);
   ParseExpression(nesting + 1);
 }
 

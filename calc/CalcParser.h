@@ -8,6 +8,13 @@
 #include "calc/CalcProgram.h"
 #include "calc/CalcScanner.h"
 
+// A reading's outcome: the syntax error's fault and place, and where the
+// first variable stands that the name list does not hold (npos when none).
+struct TCalcRead {
+  TReadCheck Check;
+  std::size_t FirstUnknownName;
+};
+
 class TCalcParser {
 public:
   // Brackets and function calls nest at most this deep; deeper is a syntax error.
@@ -18,6 +25,9 @@ public:
   // converted here, so the caller holds the floating-point guard.
   static bool Parse(std::string_view text, const std::vector<std::string>& names, char separator,
                     TCalcProgram& program);
+  // The same, telling where and why a reading failed.
+  static TCalcRead Read(std::string_view text, const std::vector<std::string>& names, char separator,
+                        TCalcProgram& program);
 
 private:
   TCalcParser(std::string_view text, const std::vector<std::string>& names, char separator, TCalcProgram& program)
@@ -26,7 +36,7 @@ private:
   void ParseExpression(int nesting);
   void ParseTerm(TCalcToken& token, int nesting);
   void ParseFactor(TCalcToken& token, int nesting);
-  void ParseBracketed(int nesting);
+  void ParseBracketed(const TCalcToken& open, int nesting);
   void PushLeaf(const TCalcToken& token);
 
   TCalcScanner FScanner;

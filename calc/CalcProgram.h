@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "calc/RowErrors.h"
+#include "formula/Functions.h"
 
 enum class TCalcOp : std::uint8_t {
   Number, Variable, BadNumber,
@@ -36,8 +37,7 @@ enum class TCalcOp : std::uint8_t {
   AddNumber, SubNumber, MulNumber, DivNumber, PowerInt, PowerReal,
   AddVariable, SubVariable, MulVariable, DivVariable, PowerVariable,
   Negate,
-  Cos, Sin, Tg, Ctg, Abs, Sgn, Sqrt, Ln, Exp, Arcsin, Arccos, Arctg, Arcctg,
-  Sh, Ch, Th, Cth, Heaviside,
+  Function,  // arg: the TFunction
   // Fused: push (v op c) for a variable v and a number c; v-c is v+(-c).
   VarPlusNum, VarTimesNum, VarOverNum,
   // Fused: top op (v op2 c), the right operand a variable with a number.
@@ -53,9 +53,11 @@ enum class TCalcOp : std::uint8_t {
   NumTimesVar, NumTimesVarPowerInt,
 };
 
+enum class TCalcBinary : std::uint8_t { Add, Sub, Mul, Div };
+
 struct TCalcInstr {
   TCalcOp op;
-  std::int32_t arg;    // variable position, integer exponent, failing literal index
+  std::int32_t arg;    // variable position, integer exponent, failing literal index, function
   std::int32_t arg2;   // fused: the integer exponent, or the second variable
   float value2;        // fused: a second literal that a float holds exactly
   long double value;   // converted literal
@@ -64,17 +66,19 @@ struct TCalcInstr {
 class TCalcProgram {
 public:
   void Clear();
+  void Reserve(std::size_t instructions) { FCode.reserve(instructions); }
   bool Empty() const { return FCode.empty(); }
   std::size_t Size() const { return FCode.size(); }
   const TCalcInstr& operator[](std::size_t i) const { return FCode[i]; }
 
-  // Emitting, in postfix order. Kinds are the parser's TCalcKind codes.
+  // Emitting, in postfix order.
   void PushNumber(std::string_view literal);
   void PushVariable(std::int32_t position);
-  void Binary(std::int32_t kind);  // + - * /
-  void Power();                    // after the exponent leaf was pushed
-  void Unary(std::int32_t kind);   // negation or a function
-  void Finish();                   // fuses, sizes the stack; call once at the end
+  void Binary(TCalcBinary op);
+  void Power();  // after the exponent leaf was pushed
+  void Negate();
+  void Function(TFunction function);
+  void Finish();  // fuses, sizes the stack; call once at the end
 
   // Off: Finish leaves every operation an instruction of its own, for
   // comparing fused programs with plain ones. Kept across Clear.
@@ -97,7 +101,6 @@ private:
   long double RunRowChecked(std::span<const long double> values, std::size_t row, TRowErrors& errors);
   void Emit(TCalcOp op, std::int32_t arg = 0, long double value = 0);
   bool LastIsLeaf() const;
-  void Fuse();
 
   std::vector<TCalcInstr> FCode;
   std::vector<std::string> FBadNumbers;  // messages of literals that failed

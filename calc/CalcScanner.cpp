@@ -2,21 +2,6 @@
 
 namespace {
 
-struct TFunctionName {
-  std::string_view name;
-  std::int32_t kind;
-};
-
-constexpr TFunctionName kFunctions[] = {
-    {"cos", ckCos},       {"sin", ckSin},         {"tg", ckTg},          {"ctg", ckCtg},
-    {"abs", ckAbs},       {"sgn", ckSgn},         {"sign", ckSgn},       {"sqrt", ckSqrt},
-    {"ln", ckLn},         {"exp", ckExp},         {"arcsin", ckArcsin},  {"arccos", ckArccos},
-    {"arctg", ckArctg},   {"arctan", ckArctg},    {"arcctg", ckArcctg},  {"sh", ckSh},
-    {"sinh", ckSh},       {"ch", ckCh},           {"cosh", ckCh},        {"th", ckTh},
-    {"tanh", ckTh},       {"cth", ckCth},         {"coth", ckCth},       {"heaviside", ckHeaviside},
-    {"h", ckHeaviside},
-};
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
@@ -28,7 +13,7 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-[[noreturn]] void SyntaxError(const char* message = "") { throw ECalcSyntax{message}; }
+[[noreturn]] void SyntaxError(TReadFault fault, std::size_t position) { throw ECalcSyntax{fault, position}; }
 
 }  // namespace
 
@@ -37,7 +22,7 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 std::size_t TCalcScanner::ReadNumber(std::size_t i) const {
   const std::size_t n = FText.size();
   auto digits = [&] {
-    if (i >= n || !IsDigit(FText[i])) SyntaxError("Wrong number.");
+    if (i >= n || !IsDigit(FText[i])) SyntaxError(TReadFault::BadNumber, i);
     while (i < n && IsDigit(FText[i])) ++i;
   };
   digits();
@@ -65,6 +50,7 @@ void TCalcScanner::NextToken(TCalcToken& token) {
   while (FPos < n && FText[FPos] == ' ') ++FPos;
   if (FPos >= n) {
     token.kind = ckEnd;
+    token.start = n;
     return;
   }
   const std::size_t start = FPos;
@@ -95,18 +81,20 @@ void TCalcScanner::NextToken(TCalcToken& token) {
         while (i < n && (IsLetter(FText[i]) || IsDigit(FText[i]))) ++i;
         FPos = i;
         const std::string_view word = FText.substr(start, i - start);
-        kind = ckVariable;
-        for (const auto& f : kFunctions)
-          if (f.name == word) {
-            kind = f.kind;
-            break;
-          }
-        if (kind == ckVariable) token.position = FindName(word);
+        TFunction function;
+        if (FindFunctionName(word, function) & rsCalc) {
+          kind = FunctionKind(function);
+        } else {
+          kind = ckVariable;
+          token.position = FindName(word);
+          if (token.position < 0 && FFirstUnknown == std::string_view::npos) FFirstUnknown = start;
+        }
       } else {
-        SyntaxError();
+        SyntaxError(TReadFault::UnexpectedCharacter, start);
       }
   }
   token.kind = kind;
+  token.start = start;
   token.text = FText.substr(start, FPos - start);
   FPrevKind = FKind;
   FKind = kind;

@@ -8,35 +8,38 @@
 // Only the space separates tokens. A "-" joins the number after it into one
 // negative literal only when a digit follows at once and the token before
 // is none or "(". An identifier that equals a function name (exactly) is
-// that function; any other is a variable, resolved against the name list
-// (first entry equal ignoring case, -1 when none). Every other character is
-// a syntax error, as is a malformed number ("Wrong number.").
+// that function (the calculator's names of formula/Functions.h); any other
+// is a variable, resolved against the name list (first entry equal ignoring
+// case, -1 when none). Every other character is a syntax error, as is a
+// malformed number.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Token and node kinds, shared with the parser and the program.
+#include "formula/Functions.h"
+#include "formula/ReadFault.h"
+
+// Token kinds, shared with the parser. A function's kind is FunctionKind(f).
 enum TCalcKind : std::int32_t {
   ckEnd = 0, ckOpen = 1, ckClose = 2, ckAdd = 3, ckSub = 4, ckMul = 5, ckDiv = 6,
   ckNumber = 7, ckVariable = 8, ckNegate = 9,
-  ckCos = 10, ckSin, ckTg, ckCtg, ckAbs, ckSgn, ckSqrt, ckLn, ckExp, ckArcsin, ckArccos,
-  ckArctg, ckArcctg, ckSh, ckCh, ckTh, ckCth, ckHeaviside = 27,
   ckPower = 31,
 };
-
-inline bool IsFunctionKind(std::int32_t kind) { return kind >= ckCos && kind <= ckHeaviside; }
+static_assert(kFirstFunctionKind > ckNegate && kLastFunctionKind < ckPower, "function kinds overlap the others");
 
 struct TCalcToken {
   std::int32_t kind = ckEnd;
   std::string_view text;  // number: the literal as written; function: its name
   std::int32_t position = -1;  // variable: its place in the name list
+  std::size_t start = 0;  // where the token begins; the text's length at its end
 };
 
-// A syntax error; the parser turns it into a missing program.
+// A syntax error, where and why; the parser turns it into a missing program.
 struct ECalcSyntax {
-  const char* message;
+  TReadFault Fault;
+  std::size_t Position;
 };
 
 class TCalcScanner {
@@ -50,6 +53,8 @@ public:
 
   std::int32_t Kind() const { return FKind; }          // kind of the last token
   std::int32_t PrevKind() const { return FPrevKind; }  // kind of the one before
+  // Where the first variable stands that the name list does not hold; npos when none.
+  std::size_t FirstUnknownName() const { return FFirstUnknown; }
 
 private:
   std::size_t ReadNumber(std::size_t at) const;
@@ -61,4 +66,5 @@ private:
   std::size_t FPos = 0;  // 0-based index of the next character
   std::int32_t FKind = ckEnd;
   std::int32_t FPrevKind = ckEnd;
+  std::size_t FFirstUnknown = std::string_view::npos;
 };

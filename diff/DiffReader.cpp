@@ -3,6 +3,8 @@
 #include <limits>
 #include <string_view>
 
+#include "formula/Functions.h"
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -10,23 +12,10 @@ bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= '
 bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
 
 // Compared case-sensitively: "Sin" is an identifier, and "h" is always the
-// step function, never a variable. Sorted by length, so that most
-// identifiers are told apart by their length alone.
+// step function, never a variable.
 std::int32_t FunctionKindOf(std::string_view name) {
-  auto is = [&](const char* f) { return name == f; };
-  switch (name.size()) {
-    case 1: return is("h") ? dkHeaviside : dkIdent;
-    case 2:
-      return is("tg") ? dkTg : is("ln") ? dkLn : is("sh") ? dkSh : is("ch") ? dkCh : is("th") ? dkTh : dkIdent;
-    case 3:
-      return is("cos") ? dkCos : is("sin") ? dkSin : is("ctg") ? dkCtg : is("abs") ? dkAbs
-           : is("sgn") ? dkSgn : is("exp") ? dkExp : is("cth") ? dkCth : dkIdent;
-    case 4: return is("sign") ? dkSgn : is("sqrt") ? dkSqrt : dkIdent;
-    case 5: return is("arctg") ? dkArctg : dkIdent;
-    case 6: return is("arcsin") ? dkArcsin : is("arccos") ? dkArccos : is("arcctg") ? dkArcctg : dkIdent;
-    case 9: return is("heaviside") ? dkHeaviside : dkIdent;
-    default: return dkIdent;
-  }
+  TFunction function;
+  return (FindFunctionName(name, function) & rsDiff) ? FunctionKind(function) : dkIdent;
 }
 
 // The kind of each character that is a token by itself, 0 for the others.
@@ -54,6 +43,7 @@ struct TScanner {
   std::int32_t Kind = dkEnd;   // kind of the last token (dkEnd before the first)
   std::int32_t Token = dkEnd;  // current token: kind and text
   std::size_t TokenOff = 0, TokenLen = 0;
+  TReadFault Fault = TReadFault::None;  // why Next last failed, at Pos
 
   bool DigitFollows() const { return Pos < Len && IsDigit(Text[Pos]); }
   void SkipDigits() {
@@ -99,21 +89,27 @@ struct TScanner {
       kind = dkDiff;
       // A negative literal only where a sign may stand: first token, or after "(".
       if (DigitFollows() && (Kind == dkEnd || Kind == dkOpen)) {
-        if (!ReadNumber()) return false;
+        if (!ReadNumber()) return BadNumber();
         kind = dkNumber;
       }
     } else if (IsDigit(c)) {
-      if (!ReadNumber()) return false;
+      if (!ReadNumber()) return BadNumber();
       kind = dkNumber;
     } else if (IsIdentStart(c)) {
       while (Pos < Len && IsIdentChar(Text[Pos])) ++Pos;
       kind = FunctionKindOf(std::string_view(Text + TokenOff, Pos - TokenOff));
     } else {
-      return false;  // outside the token set
+      Fault = TReadFault::UnexpectedCharacter;
+      return false;
     }
     TokenLen = Pos - TokenOff;
     Token = Kind = kind;
     return true;
+  }
+
+  bool BadNumber() {
+    Fault = TReadFault::BadNumber;
+    return false;
   }
 
   // Right after "(": whether a number or identifier follows that is closed
@@ -137,126 +133,177 @@ struct TScanner {
 
 }  // namespace
 
-int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& text, char sep) {
-  if (text.size() >= std::numeric_limits<std::uint32_t>::max()) return 0;
-  TScanner scan{text.data(), text.size(), sep};
-  auto newNode = [&](std::int32_t kind, int left = 0, int right = 0) {
-    return table.New(kind, left, right, src, 0, 0);
-  };
-  auto newTokenNode = [&](std::int32_t kind) {
-    return table.New(kind, 0, 0, src, static_cast<std::uint32_t>(scan.TokenOff),
-                     static_cast<std::uint32_t>(scan.TokenLen));
-  };
-  // After a primary: any number of "^" exponents, left-associative. The
-  // exponent's number node comes directly before its power node.
-  auto readExponents = [&](int& node) {
-    while (scan.Token == dkPower) {
-      if (!scan.Next()) return false;
-      const bool bracketed = scan.Token == dkOpen;
-      if (bracketed && !scan.Next()) return false;
-      if (scan.Token != dkNumber) return false;
-      const int number = newTokenNode(dkNumber);
-      const int power = number ? newNode(dkPower, node, number) : 0;
-      if (!power) return false;
-      if (bracketed && (!scan.Next() || scan.Token != dkClose)) return false;
-      if (!scan.Next()) return false;
-      node = power;
-    }
-    return true;
-  };
+// One reading: the scanner, the open levels and the node being built. Its
+// steps are the three places the reading can be at: before a term (where a
+// sign may follow), before a primary, and after a primary (exponents, then
+// the operator that continues or the end of the level).
+class TDiffReader::TReading {
+public:
+  enum TStep { kBeforeTerm, kBeforePrimary, kAfterPrimary, kDone };
 
+  TReading(TDiffReader& reader, TNodeTable& table, TTextSource src, const std::string& text, char sep)
+      : FLevels(reader.FLevels), FFault(reader.FFault), FTable(table), FSrc(src),
+        FScan{text.data(), text.size(), sep} {}
+
+  TStep BeforeTerm();
+  TStep BeforePrimary();
+  TStep AfterPrimary();
+  int Root() const { return FRoot; }
+
+private:
+  TStep OpenLevel();
+  TStep EndTerm(TLevel& level);
+  TStep CloseLevel();
+  bool ReadExponents();
+
+  int NewNode(std::int32_t kind, int left = 0, int right = 0) { return FTable.New(kind, left, right, FSrc, 0, 0); }
+  int NewTokenNode(std::int32_t kind) {
+    return FTable.New(kind, 0, 0, FSrc, static_cast<std::uint32_t>(FScan.TokenOff),
+                      static_cast<std::uint32_t>(FScan.TokenLen));
+  }
+  bool Refuse(TReadFault fault, std::size_t position) {
+    FFault = {fault, position};
+    return false;
+  }
+  bool RefuseHere(TReadFault fault) { return Refuse(fault, FScan.TokenOff); }
+  bool ScanFailed() { return Refuse(FScan.Fault, FScan.Pos); }
+  bool Next() { return FScan.Next() || ScanFailed(); }
+  bool NestingFits(std::size_t open) {
+    return FLevels.Size() <= static_cast<std::size_t>(kMaxNesting) || Refuse(TReadFault::TooDeep, open);
+  }
+
+  TSmallStack<TLevel, 32>& FLevels;
+  TReadCheck& FFault;
+  TNodeTable& FTable;
+  TTextSource FSrc;
+  TScanner FScan;
+  int FNode = 0;  // the primary just read
+  int FRoot = 0;
+};
+
+TDiffReader::TReading::TStep TDiffReader::TReading::BeforeTerm() {
+  if (!Next()) return kDone;
+  if (FLevels.Top().Expr == 0) {
+    if (FScan.Token == dkDiff) {
+      FLevels.Top().Negate = true;
+      if (!Next()) return kDone;
+    }
+    if (FScan.Token == dkSum && !Next()) return kDone;
+  }
+  return kBeforePrimary;
+}
+
+TDiffReader::TReading::TStep TDiffReader::TReading::BeforePrimary() {
+  if (FScan.Token == dkNumber || FScan.Token == dkIdent) {
+    FNode = NewTokenNode(FScan.Token);
+    return FNode || RefuseHere(TReadFault::TooLong) ? kAfterPrimary : kDone;
+  }
+  if (FScan.Token != dkOpen && !IsFunctionKind(FScan.Token)) return RefuseHere(TReadFault::OperandMissing), kDone;
+  const std::size_t open = FScan.TokenOff;
+  if (FScan.Token == dkOpen && FScan.BracketedLeaf()) {
+    // "(" number-or-identifier ")": that primary, without a level of its
+    // own, but a bracket all the same for the nesting limit.
+    if (!NestingFits(open)) return kDone;
+    FNode = NewTokenNode(FScan.Token);
+    if (!FNode) return RefuseHere(TReadFault::TooLong), kDone;
+    ++FScan.Pos;
+    FScan.Kind = dkClose;
+    return kAfterPrimary;
+  }
+  return OpenLevel();
+}
+
+// A "(" or a function name with its "(".
+TDiffReader::TReading::TStep TDiffReader::TReading::OpenLevel() {
+  TLevel opened{0, 0, 0, 0, 0, 0, 0, false};
+  if (FScan.Token != dkOpen) {  // function name: "(" must follow
+    opened.Func = FScan.Token;
+    opened.FuncOff = static_cast<std::uint32_t>(FScan.TokenOff);
+    opened.FuncLen = static_cast<std::uint32_t>(FScan.TokenLen);
+    if (!Next()) return kDone;
+    if (FScan.Token != dkOpen) return RefuseHere(TReadFault::OpenExpected), kDone;
+  }
+  if (!NestingFits(FScan.TokenOff)) return kDone;
+  FLevels.Push(opened);
+  return kBeforeTerm;
+}
+
+TDiffReader::TReading::TStep TDiffReader::TReading::AfterPrimary() {
+  TLevel& level = FLevels.Top();
+  if (!Next() || !ReadExponents()) return kDone;
+  if (level.MulOp && !(FNode = NewNode(level.MulOp, level.Term, FNode))) return RefuseHere(TReadFault::TooLong), kDone;
+  level.Term = FNode;
+  level.MulOp = 0;
+  if (FScan.Token == dkProd || FScan.Token == dkQuot) {
+    level.MulOp = FScan.Token;
+    return Next() ? kBeforePrimary : kDone;
+  }
+  return EndTerm(level);
+}
+
+// After a primary: any number of "^" exponents, left-associative. The
+// exponent's number node comes directly before its power node.
+bool TDiffReader::TReading::ReadExponents() {
+  while (FScan.Token == dkPower) {
+    if (!Next()) return false;
+    const bool bracketed = FScan.Token == dkOpen;
+    if (bracketed && !Next()) return false;
+    if (FScan.Token != dkNumber) return RefuseHere(TReadFault::OperandMissing);
+    const int number = NewTokenNode(dkNumber);
+    const int power = number ? NewNode(dkPower, FNode, number) : 0;
+    if (!power) return RefuseHere(TReadFault::TooLong);
+    if (bracketed && !Next()) return false;
+    if (bracketed && FScan.Token != dkClose) return RefuseHere(TReadFault::CloseExpected);
+    if (!Next()) return false;
+    FNode = power;
+  }
+  return true;
+}
+
+// The term is complete: its sign, then the sum, then what ends it.
+TDiffReader::TReading::TStep TDiffReader::TReading::EndTerm(TLevel& level) {
+  int term = level.Term;
+  level.Term = 0;
+  if (level.Negate && !(term = NewNode(dkNeg, term))) return RefuseHere(TReadFault::TooLong), kDone;
+  level.Negate = false;
+  if (level.AddOp && !(term = NewNode(level.AddOp, level.Expr, term))) return RefuseHere(TReadFault::TooLong), kDone;
+  level.Expr = term;
+  level.AddOp = 0;
+  switch (FScan.Token) {
+    case dkSum:
+    case dkDiff: level.AddOp = FScan.Token; return kBeforeTerm;
+    case dkEnd:
+      if (FLevels.Size() == 1) FRoot = level.Expr;
+      else RefuseHere(TReadFault::CloseExpected);
+      return kDone;
+    case dkClose: return CloseLevel();
+    default: return RefuseHere(TReadFault::OperatorExpected), kDone;
+  }
+}
+
+TDiffReader::TReading::TStep TDiffReader::TReading::CloseLevel() {
+  if (FLevels.Size() == 1) return RefuseHere(TReadFault::CloseWithoutOpen), kDone;
+  const TLevel closed = FLevels.Top();
+  FLevels.Pop();
+  FNode = closed.Func ? FTable.New(closed.Func, closed.Expr, 0, FSrc, closed.FuncOff, closed.FuncLen) : closed.Expr;
+  return FNode || RefuseHere(TReadFault::TooLong) ? kAfterPrimary : kDone;
+}
+
+int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& text, char sep) {
+  FFault = {};
+  if (text.size() >= std::numeric_limits<std::uint32_t>::max()) {
+    FFault = {TReadFault::TooLong, 0};
+    return 0;
+  }
   FLevels.Clear();
   FLevels.Push(TLevel{});
-
-  // The three places the reading can be at: before a term (where a sign may
-  // follow), before a primary, and after a primary (exponents, then the
-  // operator that continues or the end of the level).
-  enum { kBeforeTerm, kBeforePrimary, kAfterPrimary } state = kBeforeTerm;
-  int node = 0;
-  for (;;) {
-    const std::size_t top = FLevels.Size() - 1;
-    TLevel& level = FLevels.Top();
-    switch (state) {
-      case kBeforeTerm:
-        if (!scan.Next()) return 0;
-        if (level.Expr == 0) {
-          if (scan.Token == dkDiff) {
-            level.Negate = true;
-            if (!scan.Next()) return 0;
-          }
-          if (scan.Token == dkSum && !scan.Next()) return 0;
-        }
-        state = kBeforePrimary;
-        break;
-
-      case kBeforePrimary:
-        if (scan.Token == dkNumber || scan.Token == dkIdent) {
-          node = newTokenNode(scan.Token);
-          if (!node) return 0;
-          state = kAfterPrimary;
-        } else if (scan.Token == dkOpen && scan.BracketedLeaf()) {
-          // "(" number-or-identifier ")": that primary, without a level of its
-          // own, but a bracket all the same for the nesting limit.
-          if (top + 1 > static_cast<std::size_t>(kMaxNesting)) return 0;
-          node = table.New(scan.Token, 0, 0, src, static_cast<std::uint32_t>(scan.TokenOff),
-                           static_cast<std::uint32_t>(scan.TokenLen));
-          if (!node) return 0;
-          ++scan.Pos;
-          scan.Kind = dkClose;
-          state = kAfterPrimary;
-        } else if (scan.Token == dkOpen || IsFunctionKind(scan.Token)) {
-          TLevel opened{0, 0, 0, 0, 0, 0, 0, false};
-          if (scan.Token != dkOpen) {  // function name: "(" must follow
-            opened.Func = scan.Token;
-            opened.FuncOff = static_cast<std::uint32_t>(scan.TokenOff);
-            opened.FuncLen = static_cast<std::uint32_t>(scan.TokenLen);
-            if (!scan.Next() || scan.Token != dkOpen) return 0;
-          }
-          if (top + 1 > static_cast<std::size_t>(kMaxNesting)) return 0;
-          FLevels.Push(opened);
-          state = kBeforeTerm;
-        } else {
-          return 0;
-        }
-        break;
-
-      case kAfterPrimary: {
-        if (!scan.Next() || !readExponents(node)) return 0;
-        if (level.MulOp && !(node = newNode(level.MulOp, level.Term, node))) return 0;
-        level.Term = node;
-        level.MulOp = 0;
-        if (scan.Token == dkProd || scan.Token == dkQuot) {
-          level.MulOp = scan.Token;
-          if (!scan.Next()) return 0;
-          state = kBeforePrimary;
-          break;
-        }
-        // The term is complete.
-        int term = level.Term;
-        level.Term = 0;
-        if (level.Negate && !(term = newNode(dkNeg, term))) return 0;
-        level.Negate = false;
-        if (level.AddOp && !(term = newNode(level.AddOp, level.Expr, term))) return 0;
-        level.Expr = term;
-        level.AddOp = 0;
-        if (scan.Token == dkSum || scan.Token == dkDiff) {
-          level.AddOp = scan.Token;
-          state = kBeforeTerm;
-        } else if (scan.Token == dkEnd) {
-          return top == 0 ? level.Expr : 0;  // else a "(" is missing its ")"
-        } else if (scan.Token == dkClose) {
-          if (top == 0) return 0;  // a ")" without "("
-          const TLevel closed = level;
-          FLevels.Pop();
-          node = closed.Func ? table.New(closed.Func, closed.Expr, 0, src, closed.FuncOff, closed.FuncLen)
-                             : closed.Expr;
-          if (!node) return 0;
-          state = kAfterPrimary;
-        } else {
-          return 0;
-        }
-        break;
-      }
+  TReading reading(*this, table, src, text, sep);
+  for (TReading::TStep step = TReading::kBeforeTerm; step != TReading::kDone;) {
+    switch (step) {
+      case TReading::kBeforeTerm: step = reading.BeforeTerm(); break;
+      case TReading::kBeforePrimary: step = reading.BeforePrimary(); break;
+      default: step = reading.AfterPrimary(); break;
     }
   }
+  return reading.Root();
 }

@@ -30,6 +30,7 @@
 
 #include "diff/DiffStack.h"
 #include "diff/DiffTree.h"
+#include "formula/ReadFault.h"
 
 class TDiffReader {
 public:
@@ -39,8 +40,12 @@ public:
   // decimal separator. Returns the root, or 0 after any error: a syntax
   // error, a malformed number, unpaired brackets or a full table.
   int Read(TNodeTable& table, TTextSource src, const std::string& text, char sep);
+  // Why and where the last Read refused its text; Fault None after a success.
+  const TReadCheck& LastFault() const { return FFault; }
 
 private:
+  class TReading;
+
   // One open level: the top of the text, a bracket or a function argument.
   struct TLevel {
     std::int32_t Expr;    // sum so far, 0 before the first term
@@ -53,4 +58,5 @@ private:
   };
 
   TSmallStack<TLevel, 32> FLevels;
+  TReadCheck FFault;
 };

@@ -2,39 +2,13 @@
 
 #include <cmath>
 
+#include "formula/FunctionMaths.h"
 #include "runtime/Exception.h"
 #include "runtime/FloatEnv.h"
 
 namespace {
 
-// The result of one arithmetic step, once the step has certainly run. A
-// result that is not finite raises the error of its fault: not-a-number
-// comes only from an invalid operation, an infinity from a division by zero
-// (an exact infinity such as 1/0 or ln 0) or from an overflow, which the
-// status flags tell apart. Each step is checked on its own, so the first
-// fault decides, as it would with the faults unmasked. A flag raised on the
-// way to a finite result (atan2(1, 0) flags a division by zero) may stay
-// behind; it cannot mislead, since an overflow is always told by its own
-// flag.
-long double Checked(long double value) {
-  // Keeps the compiler from moving the computation past the flag test.
-  __asm__ volatile("" : "+m"(value) : : "memory");
-  if (std::isfinite(value)) [[likely]]
-    return value;
-  if (std::isnan(value)) TFloatEnvGuard::Throw(TFloatEnvGuard::kInvalid);
-  const unsigned faults = TFloatEnvGuard::Raised();
-  const bool zeroDivide = (faults & TFloatEnvGuard::kZeroDivide) && !(faults & TFloatEnvGuard::kOverflow);
-  TFloatEnvGuard::Throw(zeroDivide ? TFloatEnvGuard::kZeroDivide : TFloatEnvGuard::kOverflow);
-}
-
 bool IsWhole(long double x) { return std::floor(x) == x; }
-
-// Beyond 2^63 the periodic functions carry no information; they fold to 0.
-constexpr long double kTrigLimit = 9223372036854775808.0L;
-long double Cos(long double x) { return std::fabs(x) >= kTrigLimit ? 0 : std::cos(x); }
-long double Sin(long double x) { return std::fabs(x) >= kTrigLimit ? 0 : std::sin(x); }
-
-constexpr long double kHalfPi = 1.570796326794896619231321691639751442L;
 
 }  // namespace
 
@@ -64,7 +38,7 @@ TSimplifier::TOperand TSimplifier::Operand(int node) {
 
 int TSimplifier::Sum(int node, int u, int v) {
   const TOperand a = Operand(u), b = Operand(v);
-  if (a.IsNumber && b.IsNumber) return Becomes(node, Checked(a.Value + b.Value));
+  if (a.IsNumber && b.IsNumber) return Becomes(node, CheckedStep(a.Value + b.Value));
   if (a.Is(0)) return v;
   if (b.Is(0)) return u;
   return node;
@@ -72,7 +46,7 @@ int TSimplifier::Sum(int node, int u, int v) {
 
 int TSimplifier::Difference(int node, int u, int v) {
   const TOperand a = Operand(u), b = Operand(v);
-  if (a.IsNumber && b.IsNumber) return Becomes(node, Checked(a.Value - b.Value));
+  if (a.IsNumber && b.IsNumber) return Becomes(node, CheckedStep(a.Value - b.Value));
   if (a.Is(0)) {  // 0 - v: the node turns into the negation of v, as it is
     TTree& n = (*FTable)[node];
     n.Kind = dkNeg;
@@ -86,7 +60,7 @@ int TSimplifier::Difference(int node, int u, int v) {
 
 int TSimplifier::Product(int node, int u, int v) {
   const TOperand a = Operand(u), b = Operand(v);
-  if (a.IsNumber && b.IsNumber) return Becomes(node, Checked(a.Value * b.Value));
+  if (a.IsNumber && b.IsNumber) return Becomes(node, CheckedStep(a.Value * b.Value));
   if (a.Is(0) || b.Is(0)) return Becomes(node, 0);
   if (a.Is(1)) return v;
   if (b.Is(1)) return u;
@@ -95,7 +69,7 @@ int TSimplifier::Product(int node, int u, int v) {
 
 int TSimplifier::Quotient(int node, int u, int v) {
   const TOperand a = Operand(u), b = Operand(v);
-  if (a.IsNumber && b.IsNumber) return Becomes(node, Checked(a.Value / b.Value));
+  if (a.IsNumber && b.IsNumber) return Becomes(node, CheckedStep(a.Value / b.Value));
   if (a.Is(0)) return Becomes(node, 0);
   if (b.Is(0)) throw Exception("Dividion by zero.");
   if (b.Is(1)) return u;
@@ -113,9 +87,9 @@ int TSimplifier::Power(int node, int u, int v) {
   if (IsNumber(u)) {
     const long double a = Value(u);
     if (a < 0 && !IsWhole(b)) TFloatEnvGuard::Throw(TFloatEnvGuard::kInvalid);
-    const long double lnA = Checked(std::log(std::fabs(a)));
-    const long double product = Checked(b * lnA);
-    Becomes(node, Checked(std::exp(product)));
+    const long double lnA = CheckedStep(std::log(std::fabs(a)));
+    const long double product = CheckedStep(b * lnA);
+    Becomes(node, CheckedStep(std::exp(product)));
     // An odd exponent of a negative base: the negation of the text just written.
     if (a < 0 && !IsWhole(b / 2)) Becomes(node, -Value(node));
     return node;
@@ -126,44 +100,8 @@ int TSimplifier::Power(int node, int u, int v) {
 
 int TSimplifier::Function(int node, int u) {
   if (!IsNumber(u)) return node;
-  const std::int32_t kind = (*FTable)[node].Kind;
-  const long double x = Value(u);
-  long double r;
-  switch (kind) {
-    case dkCos: r = Cos(x); break;
-    case dkSin: r = Sin(x); break;
-    case dkTg: r = Checked(Sin(x) / Cos(x)); break;
-    case dkCtg: r = Checked(Cos(x) / Sin(x)); break;
-    case dkAbs: r = std::fabs(x); break;
-    case dkSgn: r = x > 0 ? 1 : x == 0 ? 0 : -1; break;
-    case dkSqrt: r = Checked(std::sqrt(x)); break;
-    case dkLn: r = Checked(std::log(x)); break;
-    case dkExp: r = Checked(std::exp(x)); break;
-    case dkArcsin:
-    case dkArccos: {
-      if (std::fabs(x) > 1) TFloatEnvGuard::Throw(TFloatEnvGuard::kInvalid);
-      const long double c = Checked(std::sqrt(1 - x * x));
-      r = Checked(kind == dkArcsin ? std::atan2(x, c) : std::atan2(c, x));
-      break;
-    }
-    case dkArctg: r = std::atan(x); break;
-    case dkArcctg: r = kHalfPi - std::atan(x); break;
-    case dkSh:
-    case dkCh:
-    case dkTh:
-    case dkCth: {
-      const long double ep = Checked(std::exp(x)), em = Checked(std::exp(-x));
-      switch (kind) {
-        case dkSh: r = Checked((ep - em) / 2); break;
-        case dkCh: r = Checked((ep + em) / 2); break;
-        case dkTh: r = Checked((ep - em) / (ep + em)); break;
-        default: r = Checked((ep + em) / (ep - em)); break;
-      }
-      break;
-    }
-    default: r = x >= 0 ? 1 : 0; break;  // heaviside
-  }
-  return Becomes(node, Checked(r));
+  const TFunctionRow& row = FunctionRow(FunctionOfKind((*FTable)[node].Kind));
+  return Becomes(node, CheckedStep(row.Fold(Value(u))));
 }
 
 int TSimplifier::Apply(int node) {

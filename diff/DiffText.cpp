@@ -15,32 +15,49 @@ struct TTemplatePiece {
 
 namespace {
 
-// Template pieces: literal text, interrupted by one-byte markers.
-#define PU "\x01"    // FullText of the left operand
-#define PV "\x02"    // FullText of the right operand
-#define DU "\x03"    // DerivText of the left operand
-#define DV "\x04"    // DerivText of the right operand
-#define NM1 "\x05"   // the exponent's value minus 1, as number text
-#define NAME "\x06"  // the node's own text (a function name)
-#define SEP "\x07"   // the decimal separator
-enum : char { kPU = 1, kPV, kDU, kDV, kNM1, kName, kSep, kLastMarker = kSep };
+// Templates are written as text with markers in braces (formula/Functions.h):
+// {u} and {v} the left and right operand as written, {du} and {dv} their
+// derivatives, {n-1} the exponent's value minus 1, {name} the node's own
+// text (a function name), {sep} the decimal separator.
+enum : char { kPU = 1, kPV, kDU, kDV, kNM1, kName, kSep };
+
+constexpr char MarkerOf(std::string_view name) {
+  constexpr std::string_view kNames[] = {"u", "v", "du", "dv", "n-1", "name", "sep"};
+  for (std::size_t i = 0; i < std::size(kNames); ++i)
+    if (kNames[i] == name) return static_cast<char>(kPU + i);
+  throw "unknown template marker";  // a compile-time error
+}
 
 using TPieces = std::array<TTemplatePiece, 10>;
 
-constexpr TPieces Compile(const char* text) {
+constexpr TPieces Compile(std::string_view text) {
   TPieces pieces{};
-  for (int k = 0;; ++k) {
-    TTemplatePiece& piece = pieces[static_cast<std::size_t>(k)];
-    while (*text && static_cast<unsigned char>(*text) > kLastMarker) piece.Text[piece.Len++] = *text++;
-    piece.Marker = *text;
-    if (!*text++) return pieces;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    TTemplatePiece& piece = pieces[k];
+    if (text[i] != '{') {
+      if (piece.Len == sizeof piece.Text) throw "template text too long for a piece";
+      piece.Text[piece.Len++] = text[i++];
+      continue;
+    }
+    const std::size_t close = text.find('}', i);
+    piece.Marker = MarkerOf(text.substr(i + 1, close - i - 1));
+    i = close + 1;
+    ++k;
   }
+  return pieces;  // the last piece's marker 0 ends the template
 }
 
 struct TTemplate {
   const TTemplatePiece* Pieces;
   int Nodes;  // nodes the reader makes of the literal parts
 };
+
+constexpr auto kFunctionDerivatives = [] {
+  std::array<TPieces, kFunctionCount> compiled{};
+  for (int i = 0; i < kFunctionCount; ++i) compiled[static_cast<std::size_t>(i)] = Compile(kFunctions[i].Derivative);
+  return compiled;
+}();
 
 // The derivative of each kind that has operands. Every inserted piece
 // follows "(", so a negative literal or N is read back as a number, and the
@@ -52,29 +69,16 @@ TTemplate DerivTemplate(std::int32_t kind) {
     return {p.data(), nodes};                   \
   }
   switch (kind) {
-    case dkSum: T("((" DU ")+(" DV "))", 1)
-    case dkDiff: T("((" DU ")-(" DV "))", 1)
-    case dkProd: T("((" DU ")*(" PV ")+(" DV ")*(" PU "))", 3)
-    case dkQuot: T("((" DU ")*(" PV ")-(" DV ")*(" PU "))/(" PV ")^2", 6)
-    case dkNeg: T("(-(" DU "))", 1)
-    case dkPower: T("((" PV ")*(" PU ")^(" NM1 ")*(" DU "))", 4)
-    case dkCos: T("(-sin(" PU ")*(" DU "))", 3)
-    case dkSin: T("(cos(" PU ")*(" DU "))", 2)
-    case dkTg: T("(1/(cos(" PU ")^2)*(" DU "))", 6)
-    case dkCtg: T("(-1/(sin(" PU ")^2)*(" DU "))", 6)
-    case dkAbs: T("(sgn(" PU ")*(" DU "))", 2)
-    case dkSqrt: T("(0" SEP "5/sqrt(" PU ")*(" DU "))", 4)
-    case dkLn: T("(1/(" PU ")*(" DU "))", 3)
-    case dkExp: T("(exp(" PU ")*(" DU "))", 2)
-    case dkArcsin: T("(1/sqrt(1-(" PU ")^2)*(" DU "))", 8)
-    case dkArccos: T("(-1/sqrt(1-(" PU ")^2)*(" DU "))", 8)
-    case dkArctg: T("(1/(1+(" PU ")^2)*(" DU "))", 7)
-    case dkArcctg: T("(-1/(1+(" PU ")^2)*(" DU "))", 7)
-    case dkSh: T("(ch(" PU ")*(" DU "))", 2)
-    case dkCh: T("(sh(" PU ")*(" DU "))", 2)
-    case dkTh: T("(1/(ch(" PU ")^2)*(" DU "))", 6)
-    case dkCth: T("(-1/(sh(" PU ")^2)*(" DU "))", 6)
-    default: T("0", 1)  // sgn, heaviside: constant almost everywhere
+    case dkSum: T("(({du})+({dv}))", 1)
+    case dkDiff: T("(({du})-({dv}))", 1)
+    case dkProd: T("(({du})*({v})+({dv})*({u}))", 3)
+    case dkQuot: T("(({du})*({v})-({dv})*({u}))/({v})^2", 6)
+    case dkNeg: T("(-({du}))", 1)
+    case dkPower: T("(({v})*({u})^({n-1})*({du}))", 4)
+    default: {
+      const int f = static_cast<int>(FunctionOfKind(kind));
+      return {kFunctionDerivatives[static_cast<std::size_t>(f)].data(), kFunctions[f].DerivativeNodes};
+    }
   }
 #undef T
 }
@@ -87,13 +91,13 @@ const TTemplatePiece* FullTemplate(std::int32_t kind) {
     return p.data();                            \
   }
   switch (kind) {
-    case dkSum: T("((" PU ")+(" PV "))")
-    case dkDiff: T("((" PU ")-(" PV "))")
-    case dkProd: T("((" PU ")*(" PV "))")
-    case dkQuot: T("((" PU ")/(" PV "))")
-    case dkPower: T("((" PU ")^(" PV "))")
-    case dkNeg: T("(-(" PU "))")
-    default: T(NAME "(" PU ")")  // functions
+    case dkSum: T("(({u})+({v}))")
+    case dkDiff: T("(({u})-({v}))")
+    case dkProd: T("(({u})*({v}))")
+    case dkQuot: T("(({u})/({v}))")
+    case dkPower: T("(({u})^({v}))")
+    case dkNeg: T("(-({u}))")
+    default: T("{name}({u})")  // functions
   }
 #undef T
 }

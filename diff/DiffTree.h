@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "calc/NumberText.h"
+#include "formula/Functions.h"
 
+// Node kinds. A function's kind is FunctionKind(f) of formula/Functions.h.
 enum TDiffKind : std::int32_t {
   dkEnd = 0,
   dkOpen = 1,
@@ -29,28 +31,10 @@ enum TDiffKind : std::int32_t {
   dkNumber = 7,
   dkIdent = 8,
   dkNeg = 9,
-  dkCos = 10,
-  dkSin = 11,
-  dkTg = 12,
-  dkCtg = 13,
-  dkAbs = 14,
-  dkSgn = 15,
-  dkSqrt = 16,
-  dkLn = 17,
-  dkExp = 18,
-  dkArcsin = 19,
-  dkArccos = 20,
-  dkArctg = 21,
-  dkArcctg = 22,
-  dkSh = 23,
-  dkCh = 24,
-  dkTh = 25,
-  dkCth = 26,
-  dkHeaviside = 27,
   dkPower = 31,
 };
+static_assert(kFirstFunctionKind > dkNeg && kLastFunctionKind < dkPower, "function kinds overlap the others");
 
-inline bool IsFunctionKind(std::int32_t kind) { return kind >= dkCos && kind <= dkHeaviside; }
 inline bool IsBinaryKind(std::int32_t kind) {
   return (kind >= dkSum && kind <= dkQuot) || kind == dkPower;
 }

@@ -1,22 +1,20 @@
 #include "plugin/Actions.h"
 
-#include <algorithm>
-#include <array>
 #include <exception>
 #include <memory>
 #include <new>
-#include <vector>
 
-#include "calc/CalcExpress.h"
+#include "calc/CalcCheck.h"
+#include "calc/CalcParser.h"
 #include "calc/NumberText.h"
 #include "diff/DiffExpress.h"
 #include "plugin/PlugInUtils.h"
 #include "runtime/Exception.h"
+#include "runtime/FloatEnv.h"
 
 namespace {
 
-constexpr char kEuroSign = '\x80';  // in the Windows-1252 code page
-constexpr std::size_t kArgumentCount = 101;
+const char* const kFormulaError = "Error in formula";
 
 std::string Bracketed(const std::string& name) { return "[" + name + "]"; }
 
@@ -43,38 +41,29 @@ void ReportError(const std::string& message) {
   }
 }
 
-void RemoveCurrencySigns(std::string& formula) {
-  std::erase(formula, '$');
-  std::erase(formula, kEuroSign);
-}
-
 }  // namespace
 
-void NormaliseSeparator(std::string& formula, char separator) {
-  if (separator == ',')
-    std::replace(formula.begin(), formula.end(), '.', ',');
-  else if (separator == '.')
-    std::replace(formula.begin(), formula.end(), ',', '.');
-}
-
-// The components live on the heap: the differentiator's node table alone is
-// larger than the stack some hosts give the threads they call us on.
+// Both actions run under their export's floating-point guard and use the
+// library's parts directly, so that one action reads its formula once and
+// enters no guard of its own.
 
 bool CalcAction(std::string formula, const std::string& resultName) {
   try {
-    const auto calc = std::make_unique<TCalcExpress>();
-    std::vector<long double> arguments(kArgumentCount);
-    arguments[0] = TextToNumber("0");
-    NormaliseSeparator(formula, DecimalSeparator());
-    RemoveCurrencySigns(formula);
-    calc->SetFormula(formula);
-    calc->SetVariables({});
+    const char separator = DecimalSeparator();
+    const std::string text = CalcActionFormula(formula, separator);
+    TCalcProgram program;
+    const bool read = TCalcParser::Parse(text, {}, separator, program);
     // Whatever goes wrong from here on, the author sees one fixed text.
     try {
-      const std::string value = NumberToText(calc->Calculate(arguments));
+      if (!read) throw Exception(kFormulaError);
+      // The run starts from clear flags, as under a guard of its own; the
+      // reading's conversions may have left some.
+      if (TFloatEnvGuard::Raised()) TFloatEnvGuard::Clear();
+      std::string value;
+      AppendNumberText(value, program.Run({}));
       CallSetVar(Bracketed(resultName), value);
     } catch (...) {
-      ReportError("Error in formula");
+      ReportError(kFormulaError);
     }
   } catch (...) {
     ReportError(CurrentErrorMessage());
@@ -82,6 +71,8 @@ bool CalcAction(std::string formula, const std::string& resultName) {
   return false;
 }
 
+// The differentiator lives on the heap: its node table alone is larger than
+// the stack some hosts give the threads they call us on.
 bool DiffAction(std::string formula, const std::string& variable, const std::string& resultName) {
   try {
     const auto diff = std::make_unique<TDiffExpress>();

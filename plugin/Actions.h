@@ -9,10 +9,5 @@
 
 inline constexpr const char* kLastErrorVar = "[LastError]";
 
-// Makes the formula's decimal separator the regional one: with "," every "."
-// becomes ","; with "." every "," becomes "."; any other separator leaves
-// the text alone.
-void NormaliseSeparator(std::string& formula, char separator);
-
 bool CalcAction(std::string formula, const std::string& resultName);
 bool DiffAction(std::string formula, const std::string& variable, const std::string& resultName);

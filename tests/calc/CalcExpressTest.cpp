@@ -112,6 +112,7 @@ TEST(CalcExpress, SyntaxAcceptAndReject) {
       {")", Syntax, 0},         {"e", TOutcome::NoValue, 0}, {"pi", TOutcome::NoValue, 0},
       {"_a1", TOutcome::NoValue, 0},                       {"2 ^ 3", V, 8},        {"a/b*c", TOutcome::NoValue, 0},
       {"8/4/2", V, 1},          {"8-4-2", V, 2},           {"2*3+4*5", V, 26},     {"(2+3)*4", V, 20},
+      {"2-3*4", V, -10},        {"2-8/4", V, 0},
       {"x\xFC", Syntax, 0},     {"1e5000", TOutcome::Convert, 0},                  {"1e-5000", V, 0},
       {"1e4000*0", V, 0},       {"0e5000", TOutcome::Convert, 0},
   };
@@ -138,7 +139,7 @@ TEST(CalcExpress, PowerRule) {
       {"0.5^(-20000)", TOutcome::ZeroDivide, 0},   // the power underflows to 0 before 1/r
       {"(1/0)^0", TOutcome::ZeroDivide, 0},        // the base is evaluated first
       {"y^x", V, std::sqrt(2.0L)},                 {"y^y", V, 4}, {"x^y", V, 0.25L},
-      {"(x-x)^y", V, 0},    {"(x-x)^(x-x)", Syntax, 0},
+      {"(x-x)^y", V, 0},    {"0^x", V, 0},         {"(x-x)^x", V, 0},    {"(x-x)^(x-x)", Syntax, 0},
       {"y^1e5000", TOutcome::Convert, 0},          {"2^1e4000", TOutcome::Overflow, 0},
       {"2^3^2", V, 64},     {"10^(-3)", V, 0.001L},
   };
@@ -170,6 +171,20 @@ TEST(CalcExpress, FunctionBoundaries) {
       {"cosh(1)", V, (std::exp(1.0L) + std::exp(-1.0L)) / 2},       {"coth(1)", V, 1 / std::tanh(1.0L)},
   };
   ExpectCases(cases);
+}
+
+// Every other name of a function is the same function: equal bits at
+// finite points where the functions differ from each other.
+TEST(CalcExpress, AliasesAreTheirBase) {
+  const char* const pairs[][2] = {{"sign", "sgn"}, {"arctan", "arctg"}, {"sinh", "sh"}, {"cosh", "ch"},
+                                  {"tanh", "th"},  {"coth", "cth"},     {"h", "heaviside"}};
+  for (const auto& pair : pairs)
+    for (const char* argument : {"(x)", "(-x)", "(y)"}) {
+      const TResult alias = Eval(std::string(pair[0]) + argument, {"x", "y"}, {0.5L, -2});
+      const TResult base = Eval(std::string(pair[1]) + argument, {"x", "y"}, {0.5L, -2});
+      ASSERT_EQ(alias.outcome, TOutcome::Value) << pair[0] << argument << ": " << alias.message;
+      EXPECT_EQ(alias.value, base.value) << pair[0] << argument;
+    }
 }
 
 // The evaluator reduces arguments of moderate size itself; it must agree

@@ -43,6 +43,7 @@ TEST(NumberToText, GeneralFormatWith15Digits) {
       {0.1L, "0.1"},
       {3.14159265358979323846L, "3.14159265358979"},
       {100.5L, "100.5"},
+      {100000000000001.5L, "100000000000002"},  // an exact tie rounds to even
       {std::numeric_limits<long double>::infinity(), "INF"},
       {-std::numeric_limits<long double>::infinity(), "-INF"},
       {std::numeric_limits<long double>::quiet_NaN(), "NAN"},

@@ -60,6 +60,7 @@ TEST(DiffExpress, Folding) {
       {"x*0.0001", "0.0001"},
       {"x*1e15", "1E15"},
       {"x*123456789012345678", "1.23456789012346E17"},
+      {"x*9999999999999999999", "1E19"},
       {"x*(0.1+0.2)", "0.3"},
       {"x^2.50", "2.50*x^1.5"},  // a literal copied from the formula keeps its text
       {"x*0^0", "0"},
@@ -87,6 +88,7 @@ TEST(DiffExpress, Folding) {
       {"x*arctg(1)", "0.785398163397448"},
       {"x*arcctg(-1)", "2.35619449019234"},
       {"x*sh(0)", "0"},
+      {"x*sh(1)", "1.1752011936438"},
       {"x*ch(0)", "1"},
       {"x*th(0)", "0"},
       {"x*cth(1)", "1.31303528549933"},
@@ -116,6 +118,7 @@ TEST(DiffExpress, Printing) {
       {"x*(y*z/w)", "y*z/w"},
       {"x*(y+z)*w", "(y+z)*w"},
       {"x*(y+z)^2", "(y+z)^2"},
+      {"x*(y*z)^2", "(y*z)^2"},
       {"x*sin(y)^2", "(sin(y))^2"},
       {"x*(y^2)^3", "(y^2)^3"},
       {"x*y^(-2)", "y^(-2)"},
@@ -131,6 +134,7 @@ TEST(DiffExpress, Printing) {
 TEST(DiffExpress, ReadingAccepted) {
   ExpectAll({
       {"-x^2", "(-(2*x))"},
+      {"-x+x^2", "(-1)+2*x"},  // the sign belongs to its term only
       {"- 2*x", "(-2)"},
       {"((x))", "1"},
       {"x^(-2)", "(-2)*x^(-3)"},

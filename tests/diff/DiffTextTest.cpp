@@ -94,6 +94,7 @@ TEST(DiffText, StopsWhenTheTableCannotHoldTheReading) {
   EXPECT_EQ(Derive(nested), kErrFormula);
   EXPECT_EQ(Derive(nested + "*x^1e5000"), ConvertErr("1e5000"));
   EXPECT_EQ(Derive("x^1e5000*" + nested), ConvertErr("1e5000"));
+  EXPECT_EQ(Derive(nested + "+x^1e5000*y"), ConvertErr("1e5000"));  // a left derivative after the stop
   EXPECT_EQ(Derive("sgn(x^1e5000)*" + nested), kErrFormula);  // never converted
 }
 

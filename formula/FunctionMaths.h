@@ -1,0 +1,56 @@
+#pragma once
+// The values of the formula language's functions in the 64-bit significand,
+// two ways. The evaluator's (Eval*) let faults show only in the status
+// flags, which it reads once per run. The simplifier's constant folding
+// (Fold*, where it differs) raises the error of the first step that goes
+// wrong, as it would with the faults unmasked. Both run under the caller's
+// floating-point guard.
+
+#include <cmath>
+
+using TUnaryMath = long double (*)(long double);
+
+long double EvalCos(long double x);
+long double EvalSin(long double x);
+long double EvalTg(long double x);
+long double EvalCtg(long double x);
+long double EvalAbs(long double x);
+long double EvalSgn(long double x);
+long double EvalSqrt(long double x);
+long double EvalLn(long double x);
+long double EvalExp(long double x);
+long double EvalArcsin(long double x);
+long double EvalArccos(long double x);
+long double EvalArctg(long double x);
+long double EvalArcctg(long double x);
+long double EvalSh(long double x);
+long double EvalCh(long double x);
+long double EvalTh(long double x);
+long double EvalCth(long double x);
+long double EvalHeaviside(long double x);
+
+long double FoldCos(long double x);
+long double FoldSin(long double x);
+long double FoldTg(long double x);
+long double FoldCtg(long double x);
+long double FoldArcsin(long double x);
+long double FoldArccos(long double x);
+long double FoldArctg(long double x);
+long double FoldArcctg(long double x);
+long double FoldSh(long double x);
+long double FoldCh(long double x);
+long double FoldTh(long double x);
+long double FoldCth(long double x);
+
+// The error of a folding step whose result is not finite.
+[[noreturn]] void RaiseStepFault(long double value);
+
+// The result of one folding step, once the step has certainly run; a result
+// that is not finite raises the error of its fault.
+inline long double CheckedStep(long double value) {
+  // Keeps the compiler from moving the computation past the flag test.
+  __asm__ volatile("" : "+m"(value) : : "memory");
+  if (std::isfinite(value)) [[likely]]
+    return value;
+  RaiseStepFault(value);
+}
