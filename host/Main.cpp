@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Check.h"
 #include "host/Console.h"
 #include "host/Cp1252.h"
 #include "host/FormulaLines.h"
@@ -28,6 +29,9 @@ const char* const kUsageText =
     "  diff FORMULA VARIABLE [RESULTVAR]  run vktDiffExpress\n"
     "  run ACTION-NAME PARAM...        run a registered action by name\n"
     "  exec NUMBER-TEXT ARGS...        run a command through vktQuantaroExec\n"
+    "  check FORMULA [VARIABLE]        whether the calc action (the diff action, with a\n"
+    "                                  variable) reads the formula; if not, where and why;\n"
+    "                                  if so, what it stores (status 0 when read, 1 when not)\n"
     "  table FORMULA VARIABLE FROM TO [STEPS] [--svg FILE]\n"
     "                                  the formula and its derivative (from the diff\n"
     "                                  action) at STEPS+1 points (default 20 steps),\n"
@@ -173,6 +177,9 @@ int Main(std::vector<std::string> args) {
   if (command == "list" && n <= 1) return List(host, n ? args[0] : "");
   if (command == "calc" && (n == 1 || n == 2)) return Calc(host, args[0], n == 2 ? args[1] : "result");
   if (command == "diff" && (n == 2 || n == 3)) return Diff(host, args[0], args[1], n == 3 ? args[2] : "result");
+  if (command == "check" && (n == 1 || n == 2))
+    return RunCheck(host, {Utf8ToCp1252(args[0]), n == 2 ? std::optional(Utf8ToCp1252(args[1])) : std::nullopt},
+                    std::cout);
   if (command == "run" && n >= 1) return Run(host, args);
   if (command == "exec" && n >= 1) return Exec(host, args);
   if (command == "table") {
