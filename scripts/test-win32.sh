@@ -144,6 +144,11 @@ if [ "$umlaut" = '[LastError] = "Ungültige Gleitkommaoperation"' ]; then
 else
   fail "packaged zxhost.exe, code page $oemcp: $umlaut"
 fi
+step "the table of check cases through the packaged zxhost.exe"
+check_out=$(python3 tests/host/CheckCases.py tests/host/check-cases.txt "cp$oemcp" \
+  timeout 300 wine 'C:\Program Files\Zorvex Host\Plugins\zxhost.exe') || fail "check cases"
+echo "$check_out"
+
 packaged() { run "C:\\Program Files\\Zorvex Host\\zxhost.exe" --plugin 'C:\Program Files\Zorvex Host\Plugins\vktQuantaro.zxp' "$@"; }
 expect_info() {  # expect_info NAME WANT-TEXT
   if grep -qF -- "$2" <<<"$(packaged info)"; then echo "ok     $1"; else fail "$1: $(packaged info)"; fi
@@ -160,7 +165,7 @@ console_session() {  # console_session LINE...: typed into the console, each end
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'timeout 300 wine "$@"; wineserver -w' _ \
     "$out/console_session_wine.exe" 'C:\Program Files\Zorvex Host\Plugins\zxhost.exe' "$@" | tr -d '\r'
 }
-session=$(console_session "2^10" "{Up}" "d/dx x*ln(0-1)" "quit")
+session=$(console_session "2^10" "{Up}" "d/dx x*ln(0-1)" "sin(2+1" "quit")
 want='zxhost tries formulas on vktQuantaro 1.09. Leave: "quit", or Ctrl+Z then Enter.
 A formula per line for the calc action, "d/dx FORMULA" for the diff action.
 zx> 2^10
@@ -169,9 +174,13 @@ zx> 2^10
 [result] = "1024"
 zx> d/dx x*ln(0-1)
 [LastError] = "Ungültige Gleitkommaoperation"
+zx> sin(2+1
+[LastError] = "Error in formula"
+sin(2+1
+       ^ calc: ")" expected
 zx> quit
 exit status 0'
-if [ "$session" = "$want" ]; then echo "ok     first line, Up recalls, wide characters, quit"; else fail "console session:"; echo "$session"; fi
+if [ "$session" = "$want" ]; then echo "ok     first line, Up recalls, wide characters, a caret, quit"; else fail "console session:"; echo "$session"; fi
 ctrl_z=$(console_session "7*6" $'\x1a')
 if grep -qx 'exit status 0' <<<"$ctrl_z" && grep -qx '\[result\] = "42"' <<<"$ctrl_z"; then
   echo "ok     Ctrl+Z then Enter ends"
