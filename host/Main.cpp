@@ -40,11 +40,11 @@ const char* const kUsageText =
     "  about                           the plug-in's About box (Windows)\n"
     "\n"
     "With no command, formulas are read a line each, calc by default,\n"
-    "\"d/dx FORMULA\" for the derivative by x: with a prompt on a terminal, else\n"
-    "from standard input (a pipe or a file) without one, skipping empty lines\n"
-    "and lines starting with \"#\", one line of output per formula. The\n"
-    "variables an action sets are shown after it; a set \"[LastError]\" makes\n"
-    "the exit status 1.\n";
+    "\"d/dx FORMULA\" for the derivative by x: with a prompt, line editing and\n"
+    "history on a terminal, else from standard input (a pipe or a file) without\n"
+    "them, skipping empty lines and lines starting with \"#\", one line of output\n"
+    "per formula. The variables an action sets are shown after it, and under a\n"
+    "\"[LastError]\" what check says; a set \"[LastError]\" makes the exit status 1.\n";
 
 void PrintUsage(std::ostream& out) {
   out << kUsageText << "\nWithout --plugin the plug-in file is looked for at:\n";

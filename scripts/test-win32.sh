@@ -67,7 +67,7 @@ grep -v '^ok' <<<"$settings_out" || true
 
 step "number texts and guard against the native build"
 probe_native=$root/build/win32/float_probe_native
-g++ -std=c++20 -O2 -Wall -Wextra -I"$root" "$root/tests/wine/FloatProbe.cpp" "$root"/calc/*.cpp \
+g++ -std=c++20 -O2 -Wall -Wextra -I"$root" "$root/tests/wine/FloatProbe.cpp" "$root"/calc/*.cpp "$root"/formula/*.cpp \
   "$root"/runtime/*.cpp -o "$probe_native"
 native_text=$("$probe_native") || fail "native probe"
 wine_text=$(run "$out/float_probe_wine.exe") || fail "Windows probe"
