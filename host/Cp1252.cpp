@@ -68,3 +68,7 @@ std::string Utf8ToCp1252(std::string_view text) {
   }
   return out;
 }
+
+bool IsControlByte(unsigned char byte) {
+  return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+}

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "host/Check.h"
 #include "host/Cp1252.h"
 
 namespace {
@@ -12,23 +13,30 @@ std::string_view Trimmed(std::string_view s) {
   return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
+// "d/dVAR FORMULA" asks the diff action, anything else the calc action.
+TCheckRequest Request(std::string_view line) {
+  const auto space = line.find(' ');
+  if (line.starts_with("d/d") && space != std::string_view::npos && space > 3)
+    return {Utf8ToCp1252(Trimmed(line.substr(space))), Utf8ToCp1252(line.substr(3, space - 3))};
+  return {Utf8ToCp1252(line), std::nullopt};
+}
+
 }  // namespace
 
 TLineOutcome RunFormulaLine(TZxHost& host, std::string_view line, std::ostream& out) {
   line = Trimmed(line);
   if (line.empty() || line.front() == '#') return TLineOutcome::Skipped;
-  const auto space = line.find(' ');
-  if (line.starts_with("d/d") && space != std::string_view::npos && space > 3) {
-    const std::string variable(line.substr(3, space - 3));
-    const std::string formula(Trimmed(line.substr(space)));
-    host.ExecAction(2, {Utf8ToCp1252(formula), Utf8ToCp1252(variable), std::string("result")});
-  } else {
-    host.ExecAction(1, {Utf8ToCp1252(std::string(line)), std::string("result")});
-  }
+  const TCheckRequest request = Request(line);
+  if (request.variable)
+    host.ExecAction(2, {request.formula, *request.variable, std::string("result")});
+  else
+    host.ExecAction(1, {request.formula, std::string("result")});
   PrintVariablesSet(host, out);
   const bool failed = host.ErrorSet();
   host.ClearLog();
-  return failed ? TLineOutcome::Failed : TLineOutcome::Done;
+  if (!failed) return TLineOutcome::Done;
+  ExplainFailure(host, request, out);
+  return TLineOutcome::Failed;
 }
 
 bool RunFormulaLines(TZxHost& host, std::istream& in, std::ostream& out) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "host/Check.h"
+#include "host/Console.h"
 #include "host/Cp1252.h"
 #include "host/FormulaLines.h"
 #include "host/PlugInLoader.h"
@@ -29,6 +29,9 @@ const char* const kUsageText =
     "  diff FORMULA VARIABLE [RESULTVAR]  run vktDiffExpress\n"
     "  run ACTION-NAME PARAM...        run a registered action by name\n"
     "  exec NUMBER-TEXT ARGS...        run a command through vktQuantaroExec\n"
+    "  check FORMULA [VARIABLE]        whether the calc action (the diff action, with a\n"
+    "                                  variable) reads the formula; if not, where and why;\n"
+    "                                  if so, what it stores (status 0 when read, 1 when not)\n"
     "  table FORMULA VARIABLE FROM TO [STEPS] [--svg FILE]\n"
     "                                  the formula and its derivative (from the diff\n"
     "                                  action) at STEPS+1 points (default 20 steps),\n"
@@ -37,11 +40,11 @@ const char* const kUsageText =
     "  about                           the plug-in's About box (Windows)\n"
     "\n"
     "With no command, formulas are read a line each, calc by default,\n"
-    "\"d/dx FORMULA\" for the derivative by x: with a prompt on a terminal, else\n"
-    "from standard input (a pipe or a file) without one, skipping empty lines\n"
-    "and lines starting with \"#\", one line of output per formula. The\n"
-    "variables an action sets are shown after it; a set \"[LastError]\" makes\n"
-    "the exit status 1.\n";
+    "\"d/dx FORMULA\" for the derivative by x: with a prompt, line editing and\n"
+    "history on a terminal, else from standard input (a pipe or a file) without\n"
+    "them, skipping empty lines and lines starting with \"#\", one line of output\n"
+    "per formula. The variables an action sets are shown after it, and under a\n"
+    "\"[LastError]\" what check says; a set \"[LastError]\" makes the exit status 1.\n";
 
 void PrintUsage(std::ostream& out) {
   out << kUsageText << "\nWithout --plugin the plug-in file is looked for at:\n";
@@ -119,23 +122,24 @@ int List(TZxHost& host, const std::string& form) {
   return 0;
 }
 
-// On a terminal: a prompt before each line, "quit" or "exit" ends.
+// On a terminal: a prompt before each line, with the terminal's editing
+// and history; "quit" or "exit" ends, as does the end of input. The first
+// line is for an author who double-clicked zxhost and meets it for the
+// first time; it fits the 80 columns of a new console window.
 int Interactive(TZxHost& host) {
-  std::cout << "zxhost: " << DisplayText(host.Name()) << " loaded. A formula per line, "
-            << "\"d/dx FORMULA\" for a derivative, \"quit\" to end.\n";
-  std::string line;
-  while (std::cout << "zx> " << std::flush, std::getline(std::cin, line)) {
-    if (line == "quit" || line == "exit") break;
-    RunFormulaLine(host, line, std::cout);
+  std::cout << "zxhost tries formulas on " << Cp1252ToUtf8(host.Name()) << ". Leave: " << QuitHint() << ".\n"
+            << "A formula per line for the calc action, \"d/dx FORMULA\" for the diff action.\n";
+  TLineInput input;
+  while (const auto line = input.ReadLine("zx> ")) {
+    if (*line == "quit" || *line == "exit") return 0;
+    input.Remember(*line);
+    RunFormulaLine(host, *line, std::cout);
   }
   std::cout << "\n";
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Main(std::vector<std::string> args) {
   std::string path = DefaultPlugInPath();
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     PrintUsage(std::cout);
@@ -151,12 +155,13 @@ int main(int argc, char** argv) {
   std::string error;
   if (!library.Load(path, error)) {
     std::cerr << "zxhost: " << error << "\n";
+    TConsoleOutput::HoldWindowOpen();
     return kNoPlugIn;
   }
   TZxHost host(library.Api());
   host.Start();
 
-  if (args.empty() && isatty(STDIN_FILENO)) return Interactive(host);
+  if (args.empty() && StdinIsTerminal()) return Interactive(host);
   if (args.empty()) {
     std::ios::sync_with_stdio(false);
     return RunFormulaLines(host, std::cin, std::cout) ? 0 : kFailed;
@@ -172,6 +177,9 @@ int main(int argc, char** argv) {
   if (command == "list" && n <= 1) return List(host, n ? args[0] : "");
   if (command == "calc" && (n == 1 || n == 2)) return Calc(host, args[0], n == 2 ? args[1] : "result");
   if (command == "diff" && (n == 2 || n == 3)) return Diff(host, args[0], args[1], n == 3 ? args[2] : "result");
+  if (command == "check" && (n == 1 || n == 2))
+    return RunCheck(host, {Utf8ToCp1252(args[0]), n == 2 ? std::optional(Utf8ToCp1252(args[1])) : std::nullopt},
+                    std::cout);
   if (command == "run" && n >= 1) return Run(host, args);
   if (command == "exec" && n >= 1) return Exec(host, args);
   if (command == "table") {
@@ -183,4 +191,11 @@ int main(int argc, char** argv) {
   if (command == "edit" && n >= 1) return Edit(host, args);
   if (command == "about" && n == 0) return host.About(), 0;
   return Usage("cannot read the command " + command + (n ? " with " + std::to_string(n) + " arguments" : ""));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const TConsoleOutput console;
+  return Main(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -7,6 +7,7 @@
 
 #include "calc/CalcExpress.h"
 #include "calc/NumberText.h"
+#include "host/ActionRun.h"
 #include "host/Cp1252.h"
 #include "host/TablePlot.h"
 #include "runtime/Exception.h"
@@ -16,50 +17,6 @@ namespace {
 
 constexpr int kMaxSteps = 1000000;
 const char* const kScratchVariable = "zxhost table";  // the host variable the actions write to
-
-// The evaluator's separator for a scope, put back afterwards.
-class TSeparatorScope {
-public:
-  explicit TSeparatorScope(char separator) : FSaved(DecimalSeparator()) { SetDecimalSeparator(separator); }
-  ~TSeparatorScope() { SetDecimalSeparator(FSaved); }
-  TSeparatorScope(const TSeparatorScope&) = delete;
-  TSeparatorScope& operator=(const TSeparatorScope&) = delete;
-
-private:
-  char FSaved;
-};
-
-// What an action set into the scratch variable, or the error it reported.
-struct TActionResult {
-  bool ok = false;
-  std::string text;  // Windows-1252
-};
-
-TActionResult RunAction(TZxHost& host, std::int32_t action, std::vector<std::optional<std::string>> params) {
-  host.ExecAction(action, params);
-  TActionResult result{false, "no result"};
-  for (const TVariableSet& set : host.VariablesSet()) {
-    if (set.name == "[LastError]") result = {false, set.value};
-    if (set.name == std::string("[") + kScratchVariable + "]" && !host.ErrorSet()) result = {true, set.value};
-  }
-  host.ClearLog();
-  return result;
-}
-
-// The separator the plug-in writes numbers with: the one in its text of 1/2.
-char PlugInSeparator(TZxHost& host) {
-  const TActionResult half = RunAction(host, 1, {std::string("1/2"), std::string(kScratchVariable)});
-  if (half.ok && half.text.size() == 3 && half.text[0] == '0' && half.text[2] == '5') return half.text[1];
-  return DecimalSeparator();
-}
-
-// The actions' reading of a formula: "." and "," both stand for the
-// decimal separator.
-std::string Normalised(std::string text, char separator) {
-  if (separator == ',') std::replace(text.begin(), text.end(), '.', ',');
-  if (separator == '.') std::replace(text.begin(), text.end(), ',', '.');
-  return text;
-}
 
 // One column: every row's result, or its error message.
 struct TColumn {

@@ -139,8 +139,7 @@ std::string DisplayText(const std::string& text) {
     else if (c == '\n') out += "\\n";
     else if (c == '\t') out += "\\t";
     else if (c == '"' || c == '\\') out += std::string("\\") + c;
-    else if (byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 ||
-             byte == 0x9D) {  // control characters and the bytes the code page leaves free
+    else if (IsControlByte(byte)) {
       char hex[8];
       std::snprintf(hex, sizeof hex, "\\x%02X", byte);
       out += hex;

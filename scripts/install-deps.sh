@@ -25,7 +25,7 @@ set -euo pipefail
 
 what=${1:-all}
 native_pkgs=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-dev
-             libmuparser-dev libginac-dev pkg-config locales librsvg2-bin libpng-dev)
+             libmuparser-dev libginac-dev pkg-config locales librsvg2-bin libpng-dev libedit-dev python3)
 # fonts-wine: Wine's own fonts (Marlett draws the caption buttons); a
 # --no-install-recommends install of wine leaves it out.
 windows_pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine

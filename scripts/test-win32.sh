@@ -112,7 +112,7 @@ expect "table" 0 '0.5  0.25  1' -- table 'x^2' x 0 1 2
 expect "table with a failing row" 1 '0   Gleitkommadivision durch Null  Gleitkommadivision durch Null' -- table '1/x' x -1 1 2 --svg 'C:\plot.svg'
 grep -q '</svg>' "$WINEPREFIX/drive_c/plot.svg" && echo "ok     table --svg writes the plot" || fail "table --svg wrote no plot"
 piped=$(printf '2+3\n# comment\n\nd/dx x^3\n1/0\n' | host) && status=0 || status=$?
-if [ "$status:$piped" = $'1:[result] = "5"\n[result] = "3*x^2"\n[LastError] = "Error in formula"' ]; then
+if [ "$status:$piped" = $'1:[result] = "5"\n[result] = "3*x^2"\n[LastError] = "Error in formula"\ncalc: Gleitkommadivision durch Null' ]; then
   echo "ok     formulas from a pipe"
 else
   fail "formulas from a pipe: status $status, output: $piped"
@@ -125,9 +125,31 @@ zip=$out/vktQuantaro-$version-win32.zip
 plugins="$spaced/Plugins"
 rm -rf "$plugins" && mkdir -p "$plugins"
 (cd "$plugins" && cmake -E tar xf "$zip")
-echo "$(basename "$zip"): $(cd "$plugins" && ls | tr '\n' ' ')"
-[ -f "$plugins/vktQuantaro.zxp" ] && [ -f "$plugins/vktQuantaro.ini" ] && [ -f "$plugins/INSTALL.txt" ] ||
-  fail "the package lacks a file"
+contents=$(cd "$plugins" && ls | tr '\n' ' ')
+echo "$(basename "$zip"): $contents"
+[ "$contents" = "INSTALL.txt vktQuantaro.ini vktQuantaro.zxp zxhost.exe " ] || fail "the package holds other files"
+install_txt=$(cat "$plugins/INSTALL.txt")
+for want in "zxhost.exe        a console program to try formulas outside Zorvex" "Trying formulas with zxhost.exe" \
+            "Put it beside vktQuantaro.zxp" '"quit", or press Ctrl+Z then Enter' 'zxhost.exe check "sin(x+1"' "--svg plot.svg"; do
+  grep -qF -- "$want" <<<"$install_txt" || fail "INSTALL.txt does not say: $want"
+done
+[ "$(grep -c $'\r$' "$plugins/INSTALL.txt")" = "$(wc -l <"$plugins/INSTALL.txt")" ] || fail "INSTALL.txt has other line ends than CR LF"
+# zxhost.exe from the package, beside the plug-in, as an author starts it;
+# its texts in the console's code page (Wine's pipes have no console: the
+# OEM code page that a new console starts with).
+oemcp=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v OEMCP | tr -d '\r' | awk '/OEMCP/ {print $3}')
+author() { run "C:\\Program Files\\Zorvex Host\\Plugins\\zxhost.exe" "$@"; }
+umlaut=$(author diff 'x*ln(0-1)' x | iconv -f "CP$oemcp" -t UTF-8) || true
+if [ "$umlaut" = '[LastError] = "Ungültige Gleitkommaoperation"' ]; then
+  echo "ok     packaged zxhost.exe beside the plug-in; \"ü\" in code page $oemcp"
+else
+  fail "packaged zxhost.exe, code page $oemcp: $umlaut"
+fi
+step "the table of check cases through the packaged zxhost.exe"
+check_out=$(python3 tests/host/CheckCases.py tests/host/check-cases.txt "cp$oemcp" \
+  timeout 300 wine 'C:\Program Files\Zorvex Host\Plugins\zxhost.exe') || fail "check cases"
+echo "$check_out"
+
 packaged() { run "C:\\Program Files\\Zorvex Host\\zxhost.exe" --plugin 'C:\Program Files\Zorvex Host\Plugins\vktQuantaro.zxp' "$@"; }
 expect_info() {  # expect_info NAME WANT-TEXT
   if grep -qF -- "$2" <<<"$(packaged info)"; then echo "ok     $1"; else fail "$1: $(packaged info)"; fi
@@ -137,6 +159,35 @@ sed -i 's/^vktDiffExpress=.*/vktDiffExpress=Derivative|as text\r/' "$plugins/vkt
 expect_info "a changed description shows" '"Derivative\r\nas text"'
 rm "$plugins/vktQuantaro.ini"
 expect_info "without the settings file the built-in texts" '"Show differentiated expression."'
+
+step "zxhost.exe double-clicked: a console window of its own, typed into"
+# The console is a window, so this needs a display; the screen comes back as text.
+console_session() {  # console_session LINE...: typed into the console, each ended by Enter
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'timeout 300 wine "$@"; wineserver -w' _ \
+    "$out/console_session_wine.exe" 'C:\Program Files\Zorvex Host\Plugins\zxhost.exe' "$@" | tr -d '\r'
+}
+session=$(console_session "2^10" "{Up}" "d/dx x*ln(0-1)" "sin(2+1" "quit")
+want='zxhost tries formulas on vktQuantaro 1.09. Leave: "quit", or Ctrl+Z then Enter.
+A formula per line for the calc action, "d/dx FORMULA" for the diff action.
+zx> 2^10
+[result] = "1024"
+zx> 2^10
+[result] = "1024"
+zx> d/dx x*ln(0-1)
+[LastError] = "Ungültige Gleitkommaoperation"
+zx> sin(2+1
+[LastError] = "Error in formula"
+sin(2+1
+       ^ calc: ")" expected
+zx> quit
+exit status 0'
+if [ "$session" = "$want" ]; then echo "ok     first line, Up recalls, wide characters, a caret, quit"; else fail "console session:"; echo "$session"; fi
+ctrl_z=$(console_session "7*6" $'\x1a')
+if grep -qx 'exit status 0' <<<"$ctrl_z" && grep -qx '\[result\] = "42"' <<<"$ctrl_z"; then
+  echo "ok     Ctrl+Z then Enter ends"
+else
+  fail "Ctrl+Z then Enter:"; echo "$ctrl_z"
+fi
 
 step "controls in real windows (scripts/test-win32-ui.sh)"; scripts/test-win32-ui.sh || fail "Windows UI tests"
 step "the dialogs in real windows (scripts/test-win32-dialogs.sh)"; scripts/test-win32-dialogs.sh || fail "Windows dialog tests"

@@ -27,7 +27,8 @@ protected:
   std::unique_ptr<TZxHost> FHost;
 };
 
-TEST_F(FormulaLines, OneLineOfOutputPerFormula) {
+// A line per formula, and under a "[LastError]" what zxhost check says.
+TEST_F(FormulaLines, OutputPerFormula) {
   struct TCase {
     const char* input;
     const char* output;
@@ -36,9 +37,13 @@ TEST_F(FormulaLines, OneLineOfOutputPerFormula) {
       {"2+3\n", "[result] = \"5\"\n", true},
       {"\n  \n# a comment\n  # indented\n", "", true},
       {"2,5*2\r\nd/dx x^2\n", "[result] = \"5\"\n[result] = \"2*x\"\n", true},
-      {"1/0\n7\n", "[LastError] = \"Error in formula\"\n[result] = \"7\"\n", false},
-      {"d/dy sin(y)\nd/dx\n", "[result] = \"cos(y)\"\n[LastError] = \"Error in formula\"\n", false},
-      {"x\xC3\xBC", "[LastError] = \"Error in formula\"\n", false},  // no line end, a non-ASCII letter
+      {"1/0\n7\n", "[LastError] = \"Error in formula\"\ncalc: Gleitkommadivision durch Null\n[result] = \"7\"\n", false},
+      {"d/dy sin(y)\nd/dx\n",
+       "[result] = \"cos(y)\"\n[LastError] = \"Error in formula\"\nd/dx\n^ calc: unknown name: the calc action knows no variables\n",
+       false},
+      {"d/dx sin(x\n", "[LastError] = \"Error in formula.\"\nsin(x\n     ^ diff: \")\" expected\n", false},
+      {"d/dx sin(x/0)\n", "[LastError] = \"Dividion by zero.\"\n", false},  // its own message already
+      {"2+\xC3\xBC", "[LastError] = \"Error in formula\"\n2+\xC3\xBC\n  ^ calc: unexpected character\n", false},  // no line end, a non-ASCII letter
   };
   for (const TCase& c : cases) {
     std::istringstream in(c.input);

@@ -27,7 +27,7 @@ check "without settings file the built-in texts" grep -qF '"Resolve formula and 
 
 out=$(printf '2+3\n# comment\n\nd/dx x^3\n1/0\n' | "$zxhost") && status=0 || status=$?
 check "formulas from a pipe, exit status 1 after an error" \
-  test "$status:$out" = $'1:[result] = "5"\n[result] = "3*x^2"\n[LastError] = "Error in formula"'
+  test "$status:$out" = $'1:[result] = "5"\n[result] = "3*x^2"\n[LastError] = "Error in formula"\ncalc: Gleitkommadivision durch Null'
 check "100,000 formulas from a file" test "$(seq 100000 | "$zxhost" | wc -l)" = 100000
 
 echo "$(( 7 - failures )) passed, $failures failed"
