@@ -163,7 +163,10 @@ expect_info "without the settings file the built-in texts" '"Show differentiated
 step "zxhost.exe double-clicked: a console window of its own, typed into"
 # The console is a window, so this needs a display; the screen comes back as text.
 console_session() {  # console_session LINE...: typed into the console, each ended by Enter
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'timeout 300 wine "$@"; wineserver -w' _ \
+  # The session's server was started without a display: this one starts
+  # on the virtual display, and ends with the console.
+  wineserver -k >/dev/null 2>&1 || true
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'timeout 300 wine "$@"; timeout 60 wineserver -w' _ \
     "$out/console_session_wine.exe" 'C:\Program Files\Zorvex Host\Plugins\zxhost.exe' "$@" | tr -d '\r'
 }
 session=$(console_session "2^10" "{Up}" "d/dx x*ln(0-1)" "sin(2+1" "quit")
