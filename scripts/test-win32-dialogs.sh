@@ -54,9 +54,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     run 300 "$1/dialogs_wine.exe" zxhost "$(winepath -w "$1/zxhost.exe")" > "$3/zxhost.txt"
     echo $? > "$3/zxhost.rc"
   fi
-  # The soak measures its own memory: it starts with a server of its own,
-  # not one that the runs above have used.
-  [ -n "$4" ] || boot_wine
   run $((120 + $6)) "$1/dialog_soak_wine.exe" "$(winepath -w "$1/vktQuantaro.zxp")" "$5" "$6" > "$3/soak.txt"
   echo $? > "$3/soak.rc"
   wineserver -k >/dev/null 2>&1 || true

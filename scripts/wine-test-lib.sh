@@ -24,6 +24,9 @@ use_wine_prefix() {
     # then races it. The server ends once every process of the set-up has.
     timeout 300 wineserver -w || { echo "the prefix's set-up did not end" >&2; exit 1; }
   fi
+  # Wine draws the caption buttons with its Marlett font, which this Wine
+  # does not load from its own folder: the prefix gets a copy.
+  cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 }
 
