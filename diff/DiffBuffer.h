@@ -1,7 +1,7 @@
 #pragma once
 // Appending to a string through its storage: the string is grown ahead in
 // large steps and its size set once at the end, so that the many short
-// pieces of a derivative text cost a copy each and no bookkeeping.
+// pieces of a printed derivative cost a copy each and no bookkeeping.
 
 #include <algorithm>
 #include <cstring>

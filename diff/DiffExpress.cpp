@@ -1,13 +1,12 @@
 #include "diff/DiffExpress.h"
 
 #include <algorithm>
-#include <cassert>
 
 #include "calc/NumberText.h"
 #include "runtime/Exception.h"
 #include "runtime/FloatEnv.h"
 
-TDiffExpress::TDiffExpress(TComponent* owner) : TComponent(owner), FFormula("0"), FVariable("t") {}
+TDiffExpress::TDiffExpress(TComponent* owner) : TComponent(owner), FFormula("0") {}
 
 TDiffExpress::~TDiffExpress() { FNodes.Clear(); }
 
@@ -22,34 +21,28 @@ void TDiffExpress::RaiseError(const char* message) { throw Exception(message); }
 
 void TDiffExpress::Differentiate(const std::string& variable, std::string& result) {
   TFloatEnvGuard guard;
+  Differentiate(FFormula, variable, result);
+}
+
+void TDiffExpress::Differentiate(const std::string& formula, std::string_view variable, std::string& result) {
   const char sep = DecimalSeparator();
-  FVariable = variable;
   FNodes.Clear();
   FText.clear();
   FFolded.clear();
   FOut.clear();
-  FNodes.SetSource(tsFormula, &FFormula);
+  FNodes.SetSource(tsFormula, &formula);
   FNodes.SetSource(tsDeriv, &FText);
   FNodes.SetSource(tsFolded, &FFolded);
 
-  FFormulaRoot = FReader.Read(FNodes, tsFormula, FFormula, sep);
-  if (!FFormulaRoot) RaiseError("Error in formula.");
-
-  // The derivative's reading is appended to the formula's tree. When the
-  // text would need more nodes than are left, its reading would fail, so it
-  // is not finished (a conversion error of an exponent still comes first).
+  const int formulaRoot = FReader.Read(FNodes, tsFormula, formula, sep);
+  if (!formulaRoot) RaiseError("Error in formula.");
+  // The derivative's tree follows the formula's in the same table.
   const int before = FNodes.Count();
-  // The text usually runs to a few times the formula's length: room for
-  // that at once rather than a series of doublings.
-  FText.reserve(std::min<std::size_t>(8 * FFormula.size() + 64, 1 << 18));
-  const int expected =
-      FWriter.Write(FNodes, FFormulaRoot, FVariable, sep, TNodeTable::kCapacity - before, FText);
-  FDerivRoot = expected < 0 ? 0 : FReader.Read(FNodes, tsDeriv, FText, sep);
-  if (!FDerivRoot) RaiseError("Error in formula.");
-  assert(FNodes.Count() - before == expected && FDerivRoot == FNodes.Count());
+  const int derivRoot = FBuilder.Build(FNodes, formulaRoot, variable, sep, FText);
+  if (!derivRoot) RaiseError("Error in formula.");
 
-  const int root = FSimplifier.Run(FNodes, before + 1, FDerivRoot, FFolded);
-  FOut.reserve(FText.size() / 4 + 16);
+  const int root = FSimplifier.Run(FNodes, before + 1, derivRoot, FFolded);
+  FOut.reserve(4 * static_cast<std::size_t>(derivRoot - before) + 16);
   FPrinter.Print(FNodes, root, FOut);
   result.assign(FOut);
   FNodes.Clear();

@@ -1,18 +1,19 @@
 #pragma once
 // The symbolic differentiator component.
 //
-// Differentiate reads the formula into the node table, writes its
-// derivative as formula text, reads that text back into the same table,
-// simplifies the second tree in place and prints it with sparse brackets.
+// Differentiate reads the formula into the node table, builds its
+// derivative's tree in the same table, simplifies that tree in place and
+// prints it with sparse brackets.
 // The table holds 5000 nodes for both trees together; a formula whose
 // trees need more fails with "Error in formula.".
 
 #include <string>
+#include <string_view>
 
+#include "diff/DiffDerive.h"
 #include "diff/DiffPrint.h"
 #include "diff/DiffReader.h"
 #include "diff/DiffSimplify.h"
-#include "diff/DiffText.h"
 #include "diff/DiffTree.h"
 #include "runtime/Component.h"
 
@@ -24,6 +25,9 @@ public:
   const std::string& Formula() const;
   void SetFormula(const std::string& value);
   void Differentiate(const std::string& variable, std::string& result);   // throws Exception
+  // The derivative of formula rather than of Formula, under the caller's
+  // floating-point guard (the plug-in's action holds one for its export).
+  void Differentiate(const std::string& formula, std::string_view variable, std::string& result);
   // The per-call buffers keep their capacity from call to call; this gives
   // back those that grew beyond bytes.
   void LimitBuffers(std::size_t bytes);
@@ -33,15 +37,12 @@ private:
 
   TNodeTable FNodes;
   std::string FFormula;
-  std::string FVariable;
-  int FFormulaRoot = 0;
-  int FDerivRoot = 0;
   // Per call, kept only for their capacity.
-  std::string FText;    // the derivative text
+  std::string FText;    // number and function texts of the derivative
   std::string FFolded;  // texts of folded constants
   std::string FOut;     // the printed result
   TDiffReader FReader;
-  TDerivWriter FWriter;
+  TDerivBuilder FBuilder;
   TSimplifier FSimplifier;
   TShortPrinter FPrinter;
 };

@@ -113,7 +113,7 @@ struct TScanner {
   }
 
   // Right after "(": whether a number or identifier follows that is closed
-  // at once by ")", the commonest group of a derivative text. If so, it is
+  // at once by ")", the commonest group of a fully bracketed text. If so, it is
   // the current token, with the ")" next; if not, nothing has moved.
   __attribute__((always_inline)) bool BracketedLeaf() {
     if (Pos >= Len) return false;

@@ -11,11 +11,7 @@ long double TNodeTable::ConvertAndKeep(int index) {
 }
 
 void TNodeTable::SetValue(int index, long double value) {
-  TTree& node = (*this)[index];
-  if (node.Slot) {
-    FValues[node.Slot - 1u] = value;
-    return;
-  }
+  // Always a new entry: copies of a node may share its entry.
   FValues.push_back(value);
-  node.Slot = static_cast<std::uint16_t>(FValues.size());
+  (*this)[index].Slot = static_cast<std::uint16_t>(FValues.size());
 }

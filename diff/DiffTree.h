@@ -1,11 +1,11 @@
 #pragma once
 // The node table of the differentiator: one fixed array of 5000 entries,
-// embedded in the component and shared by the formula's tree and the tree
-// read back from its derivative text. No node is allocated on its own.
+// embedded in the component and shared by the formula's tree and its
+// derivative's. No node is allocated on its own.
 //
 // A node does not own its text. Number, identifier and function texts are
-// views into one of three buffers (the formula, the derivative text, the
-// texts of folded constants), kept as offsets so that a buffer may grow
+// views into one of three buffers (the formula, the texts the derivative's
+// templates bring, the texts of folded constants), kept as offsets so that a buffer may grow
 // while the tree is in use. A number's value is converted from its text
 // when a rule needs it; a value that is costly to convert, and the exact
 // value of a folded whole number, is kept in a side table that the node
@@ -57,31 +57,36 @@ struct TTree {
 };
 static_assert(sizeof(TTree) == 16);
 
-// The value of an optionally negative integer of up to 18 digits, exact in
-// the 64-bit significand and so the same as the general conversion gives.
-inline bool ShortIntegerValue(std::string_view text, long double& value) {
-  const std::size_t neg = !text.empty() && text[0] == '-' ? 1 : 0;
-  const std::size_t n = text.size() - neg;
+// An optionally negative integer of up to 18 digits: its magnitude, which
+// fits 63 bits, and its sign.
+inline bool ShortInteger(std::string_view text, std::int64_t& magnitude, bool& negative) {
+  negative = !text.empty() && text[0] == '-';
+  const std::size_t n = text.size() - negative;
   if (n == 0 || n > 18) return false;
   std::uint64_t v = 0;
-  for (std::size_t i = neg; i < text.size(); ++i) {
+  for (std::size_t i = negative; i < text.size(); ++i) {
     const unsigned d = static_cast<unsigned char>(text[i]) - static_cast<unsigned>('0');
     if (d > 9) return false;
     v = v * 10 + d;
   }
-  // Through the signed type: one load instruction on the x87 unit.
-  const long double magnitude = static_cast<long double>(static_cast<std::int64_t>(v));
-  value = neg ? -magnitude : magnitude;
+  magnitude = static_cast<std::int64_t>(v);
   return true;
 }
 
-// The number text of a whole value below 10^15 in magnitude (NumberToText
-// writes these digit for digit), written to out; its length, or 0 for any
-// other value.
-inline int WholeNumberText(long double value, char* out) {
-  if (!(value > -1e15L && value < 1e15L)) return 0;
-  const long long whole = static_cast<long long>(value);
-  if (static_cast<long double>(whole) != value) return 0;
+// The value of a short integer, exact in the 64-bit significand and so the
+// same as the general conversion gives.
+inline bool ShortIntegerValue(std::string_view text, long double& value) {
+  std::int64_t magnitude;
+  bool negative;
+  if (!ShortInteger(text, magnitude, negative)) return false;
+  // Through the signed type: one load instruction on the x87 unit.
+  value = negative ? -static_cast<long double>(magnitude) : static_cast<long double>(magnitude);
+  return true;
+}
+
+// The digits of whole, written to out (at least 17 characters); their
+// length.
+inline int WholeIntegerText(long long whole, char* out) {
   char digits[16];
   int n = 0;
   unsigned long long rest =
@@ -94,6 +99,19 @@ inline int WholeNumberText(long double value, char* out) {
   if (whole < 0) out[len++] = '-';
   while (n) out[len++] = digits[--n];
   return len;
+}
+
+// Whether NumberToText writes a whole number digit for digit: below 10^15
+// in magnitude.
+inline bool IsPlainWhole(long long whole) { return whole > -1000000000000000 && whole < 1000000000000000; }
+
+// The number text of a whole value below 10^15 in magnitude, written to
+// out; its length, or 0 for any other value.
+inline int WholeNumberText(long double value, char* out) {
+  if (!(value > -1e15L && value < 1e15L)) return 0;
+  const long long whole = static_cast<long long>(value);
+  if (static_cast<long double>(whole) != value) return 0;
+  return WholeIntegerText(whole, out);
 }
 
 // Appends value as number text (NumberToText's format).
@@ -124,6 +142,27 @@ public:
     FNodes[index] = TTree{off, len, static_cast<std::int16_t>(left), static_cast<std::int16_t>(right),
                           static_cast<std::uint8_t>(kind), src, 0};
     return index;
+  }
+
+  // A copy of the subtree at root, appended as one block (its nodes lie in
+  // post-order, so the subtree is the run that ends at root); its root, or
+  // 0 when the table cannot hold it. The copy shares the values kept for
+  // its numbers: a kept value never changes (a node that folds into a new
+  // value keeps it in a new entry).
+  int CopySubtree(int root) {
+    int first = root;
+    while (FNodes[first].Left) first = FNodes[first].Left;
+    const int size = root - first + 1;
+    if (FCount + size > kCapacity) return 0;
+    const int shift = FCount + 1 - first;
+    for (int i = first; i <= root; ++i) {
+      TTree node = FNodes[i];
+      if (node.Left) node.Left = static_cast<std::int16_t>(node.Left + shift);
+      if (node.Right) node.Right = static_cast<std::int16_t>(node.Right + shift);
+      FNodes[i + shift] = node;
+    }
+    FCount += size;
+    return root + shift;
   }
 
   TTree& operator[](int index) { return FNodes[index]; }

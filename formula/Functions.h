@@ -2,7 +2,7 @@
 // The functions of the formula language, one row each: the names each
 // reader accepts, the evaluator's value, the simplifier's constant folding
 // and the derivative template. The evaluator, the differentiator's reader,
-// writer and simplifier take every function from here; adding a function is
+// builder and simplifier take every function from here; adding a function is
 // a row below (and in kFunctionNames) plus its evaluation in FunctionMaths.
 //
 // A function's token kind in both readers is kFirstFunctionKind plus its
@@ -84,37 +84,36 @@ inline std::uint8_t FindFunctionName(std::string_view name, TFunction& function)
   return 0;
 }
 
-// A derivative template is the text the writer emits for the node, with
-// markers for what it inserts: {u} the argument as written (bracketed
-// throughout), {du} the argument's derivative, {sep} the decimal separator.
-// Nodes counts the nodes the reader makes of the literal parts.
+// A derivative template is the derivative written as formula text, with
+// markers for what is put in: {u} the argument as written, {du} the
+// argument's derivative, {sep} the decimal separator. The differentiator
+// builds the tree its reader would make of the text (diff/DiffDerive.h).
 struct TFunctionRow {
   TFunction Function;
   TUnaryMath Evaluate;  // the evaluator's value; faults only as status flags
   TUnaryMath Fold;      // the simplifier's value, raising the first faulty step
   std::string_view Derivative;
-  int DerivativeNodes;
 };
 
 inline constexpr TFunctionRow kFunctions[kFunctionCount] = {
-    {TFunction::Cos, EvalCos, FoldCos, "(-sin({u})*({du}))", 3},
-    {TFunction::Sin, EvalSin, FoldSin, "(cos({u})*({du}))", 2},
-    {TFunction::Tg, EvalTg, FoldTg, "(1/(cos({u})^2)*({du}))", 6},
-    {TFunction::Ctg, EvalCtg, FoldCtg, "(-1/(sin({u})^2)*({du}))", 6},
-    {TFunction::Abs, EvalAbs, EvalAbs, "(sgn({u})*({du}))", 2},
-    {TFunction::Sgn, EvalSgn, EvalSgn, "0", 1},  // constant almost everywhere
-    {TFunction::Sqrt, EvalSqrt, EvalSqrt, "(0{sep}5/sqrt({u})*({du}))", 4},
-    {TFunction::Ln, EvalLn, EvalLn, "(1/({u})*({du}))", 3},
-    {TFunction::Exp, EvalExp, EvalExp, "(exp({u})*({du}))", 2},
-    {TFunction::Arcsin, EvalArcsin, FoldArcsin, "(1/sqrt(1-({u})^2)*({du}))", 8},
-    {TFunction::Arccos, EvalArccos, FoldArccos, "(-1/sqrt(1-({u})^2)*({du}))", 8},
-    {TFunction::Arctg, EvalArctg, FoldArctg, "(1/(1+({u})^2)*({du}))", 7},
-    {TFunction::Arcctg, EvalArcctg, FoldArcctg, "(-1/(1+({u})^2)*({du}))", 7},
-    {TFunction::Sh, EvalSh, FoldSh, "(ch({u})*({du}))", 2},
-    {TFunction::Ch, EvalCh, FoldCh, "(sh({u})*({du}))", 2},
-    {TFunction::Th, EvalTh, FoldTh, "(1/(ch({u})^2)*({du}))", 6},
-    {TFunction::Cth, EvalCth, FoldCth, "(-1/(sh({u})^2)*({du}))", 6},
-    {TFunction::Heaviside, EvalHeaviside, EvalHeaviside, "0", 1},  // constant almost everywhere
+    {TFunction::Cos, EvalCos, FoldCos, "(-sin({u})*({du}))"},
+    {TFunction::Sin, EvalSin, FoldSin, "(cos({u})*({du}))"},
+    {TFunction::Tg, EvalTg, FoldTg, "(1/(cos({u})^2)*({du}))"},
+    {TFunction::Ctg, EvalCtg, FoldCtg, "(-1/(sin({u})^2)*({du}))"},
+    {TFunction::Abs, EvalAbs, EvalAbs, "(sgn({u})*({du}))"},
+    {TFunction::Sgn, EvalSgn, EvalSgn, "0"},  // constant almost everywhere
+    {TFunction::Sqrt, EvalSqrt, EvalSqrt, "(0{sep}5/sqrt({u})*({du}))"},
+    {TFunction::Ln, EvalLn, EvalLn, "(1/({u})*({du}))"},
+    {TFunction::Exp, EvalExp, EvalExp, "(exp({u})*({du}))"},
+    {TFunction::Arcsin, EvalArcsin, FoldArcsin, "(1/sqrt(1-({u})^2)*({du}))"},
+    {TFunction::Arccos, EvalArccos, FoldArccos, "(-1/sqrt(1-({u})^2)*({du}))"},
+    {TFunction::Arctg, EvalArctg, FoldArctg, "(1/(1+({u})^2)*({du}))"},
+    {TFunction::Arcctg, EvalArcctg, FoldArcctg, "(-1/(1+({u})^2)*({du}))"},
+    {TFunction::Sh, EvalSh, FoldSh, "(ch({u})*({du}))"},
+    {TFunction::Ch, EvalCh, FoldCh, "(sh({u})*({du}))"},
+    {TFunction::Th, EvalTh, FoldTh, "(1/(ch({u})^2)*({du}))"},
+    {TFunction::Cth, EvalCth, FoldCth, "(-1/(sh({u})^2)*({du}))"},
+    {TFunction::Heaviside, EvalHeaviside, EvalHeaviside, "0"},  // constant almost everywhere
 };
 
 constexpr bool RowsInFunctionOrder() {
