@@ -17,22 +17,34 @@ void NormaliseSeparator(std::string& formula, char separator) {
     std::replace(formula.begin(), formula.end(), ',', '.');
 }
 
-// One pass: each byte is dropped, or stored with the separator and the case
-// changed as NormaliseSeparator and the component would change them.
-std::string CalcActionFormula(std::string_view formula, char separator, std::vector<std::size_t>* origin) {
+// Each byte is stored with the separator and the case changed as
+// NormaliseSeparator and the component would change them, in a loop the
+// compiler turns into vector code; the currency signs, rare, are then
+// dropped in a second pass. The text only shrinks, so it is written over
+// itself.
+void MakeCalcActionFormula(std::string& formula, char separator, std::vector<std::size_t>* origin) {
   const char other = separator == ',' ? '.' : separator == '.' ? ',' : separator;
-  std::string text(formula.size(), '\0');
+  bool drops = false;
+  for (char& c : formula) {
+    drops |= c == '$' || c == kEuroSign;
+    c = c == other ? separator : c;
+    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+  }
+  if (!drops && !origin) return;
   if (origin) origin->clear();
-  char* out = text.data();
+  char* out = formula.data();
   for (std::size_t i = 0; i < formula.size(); ++i) {
-    char c = formula[i];
+    const char c = formula[i];
     if (c == '$' || c == kEuroSign) continue;
-    if (c == other) c = separator;
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
     *out++ = c;
     if (origin) origin->push_back(i);
   }
-  text.resize(static_cast<std::size_t>(out - text.data()));
+  formula.resize(static_cast<std::size_t>(out - formula.data()));
+}
+
+std::string CalcActionFormula(std::string_view formula, char separator, std::vector<std::size_t>* origin) {
+  std::string text(formula);
+  MakeCalcActionFormula(text, separator, origin);
   return text;
 }
 

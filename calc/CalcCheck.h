@@ -20,6 +20,8 @@ void NormaliseSeparator(std::string& formula, char separator);
 // origin, when given, receives for each byte of the result the offset of
 // the byte of formula it came from.
 std::string CalcActionFormula(std::string_view formula, char separator, std::vector<std::size_t>* origin = nullptr);
+// The same, in place: the action's own copy of the formula becomes its text.
+void MakeCalcActionFormula(std::string& formula, char separator, std::vector<std::size_t>* origin = nullptr);
 
 // Whether, and where not, the calc action's reader takes formula, with
 // positions in formula as given. The action defines no variables, so a name

@@ -97,9 +97,9 @@ private:
 bool CalcAction(std::string formula, const std::string& resultName) {
   try {
     const char separator = DecimalSeparator();
-    const std::string text = CalcActionFormula(formula, separator);
+    MakeCalcActionFormula(formula, separator);
     const TLease<TCalcProgram> program;
-    const bool read = TCalcParser::Parse(text, {}, separator, *program);
+    const bool read = TCalcParser::Parse(formula, {}, separator, *program);
     // Whatever goes wrong from here on, the author sees one fixed text.
     try {
       if (!read) throw Exception(kFormulaError);
@@ -122,9 +122,8 @@ bool DiffAction(std::string formula, const std::string& variable, const std::str
   try {
     const TLease<TDiffExpress> diff;
     NormaliseSeparator(formula, DecimalSeparator());
-    diff->SetFormula(formula);
     std::string derivative;
-    diff->Differentiate(variable, derivative);
+    diff->Differentiate(formula, variable, derivative);
     CallSetVar(Bracketed(resultName), derivative);
   } catch (...) {
     ReportError(CurrentErrorMessage());

@@ -106,7 +106,10 @@ TForeignCallScope::TForeignCallScope(const TFloatEnvGuard& caller) noexcept {
 
 TForeignCallScope::~TForeignCallScope() {
   ClearStatus();  // the foreign code's flags, before our word comes back
-  if (FStatus & kStatusFlags)
+  // Of our own flags only the faults are ever looked at (Raised), and only
+  // they are put back: the whole environment costs many times a clear, and
+  // the inexact flag is up after nearly any arithmetic.
+  if (FStatus & TFloatEnvGuard::kFaults)
     RestoreX87(FControl, FStatus);
   else
     WriteControl(FControl);

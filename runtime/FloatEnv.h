@@ -49,7 +49,7 @@ private:
 // into the caller's own code from inside it (a host routine): that code runs
 // under the control words the caller had, as it expects, with every flag
 // cleared first so that nothing pending traps on the way in. Afterwards the
-// guard's settings and flags are back as they were; flags the foreign code
+// guard's settings and fault flags are back as they were; flags the foreign code
 // raised are its own business and never become faults of ours.
 class TForeignCallScope {
 public:

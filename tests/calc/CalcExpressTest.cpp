@@ -142,6 +142,7 @@ TEST(CalcExpress, PowerRule) {
       {"(x-x)^y", V, 0},    {"0^x", V, 0},         {"(x-x)^x", V, 0},    {"(x-x)^(x-x)", Syntax, 0},
       {"y^1e5000", TOutcome::Convert, 0},          {"2^1e4000", TOutcome::Overflow, 0},
       {"2^3^2", V, 64},     {"10^(-3)", V, 0.001L},
+      {"(-2)^2.0000000000000000003", TOutcome::Invalid, 0},  // whole in 53 bits, not in 64
   };
   ExpectCases(cases);
 }
