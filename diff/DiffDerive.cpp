@@ -120,24 +120,6 @@ const TCompiled& Compiled() {
   return compiled;
 }
 
-// Whether the reader takes text as one number token where a sign may stand.
-bool IsNumberToken(std::string_view text, char sep) {
-  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
-  auto digits = [&] {
-    const std::size_t from = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    return i > from;
-  };
-  if (!digits()) return false;
-  if (i < text.size() && text[i] == sep && (++i, !digits())) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    if (!digits()) return false;
-  }
-  return i == text.size();
-}
-
 }  // namespace
 
 void TDerivBuilder::Push(int node) {
@@ -177,7 +159,7 @@ void TDerivBuilder::PushExponentLessOne(int exponent) {
       AppendNumberText(*FTexts, n);
       // Had the text been written out, a value the reader cannot take back
       // would have made it unreadable.
-      if (!IsNumberToken(std::string_view(*FTexts).substr(off), FSep)) return Push(0);
+      if (!TDiffReader::IsNumberToken(std::string_view(*FTexts).substr(off), FSep)) return Push(0);
     }
   }
   if (FFull) return Push(0);

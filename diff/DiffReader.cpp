@@ -302,6 +302,11 @@ TDiffReader::TReading::TStep TDiffReader::TReading::CloseLevel() {
 
 #undef INLINE
 
+bool TDiffReader::IsNumberToken(std::string_view text, char sep) {
+  TScanner scan{text.data(), text.size(), sep};
+  return scan.Next() && scan.Token == dkNumber && scan.Pos == text.size();
+}
+
 int TDiffReader::Read(TNodeTable& table, TTextSource src, const std::string& text, char sep) {
   FFault = {};
   if (text.size() >= std::numeric_limits<std::uint32_t>::max()) {

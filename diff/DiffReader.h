@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diff/DiffStack.h"
@@ -40,6 +41,9 @@ public:
   // decimal separator. Returns the root, or 0 after any error: a syntax
   // error, a malformed number, unpaired brackets or a full table.
   int Read(TNodeTable& table, TTextSource src, const std::string& text, char sep);
+  // Whether text is exactly one number token where a sign may stand (first
+  // in the text or after "("), a negative literal included.
+  static bool IsNumberToken(std::string_view text, char sep);
   // Why and where the last Read refused its text; Fault None after a success.
   const TReadCheck& LastFault() const { return FFault; }
 
