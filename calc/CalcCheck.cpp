@@ -19,16 +19,19 @@ void NormaliseSeparator(std::string& formula, char separator) {
 
 // Each byte is stored with the separator and the case changed as
 // NormaliseSeparator and the component would change them, in a loop the
-// compiler turns into vector code; the currency signs, rare, are then
-// dropped in a second pass. The text only shrinks, so it is written over
-// itself.
+// compiler turns into vector code (no branch, no short-circuit); the currency
+// signs, rare, are then dropped in a second pass. The text only shrinks, so
+// it is written over itself.
 void MakeCalcActionFormula(std::string& formula, char separator, std::vector<std::size_t>* origin) {
   const char other = separator == ',' ? '.' : separator == '.' ? ',' : separator;
-  bool drops = false;
-  for (char& c : formula) {
-    drops |= c == '$' || c == kEuroSign;
+  char* const text = formula.data();
+  const std::size_t size = formula.size();
+  unsigned char drops = 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    char c = text[i];
+    drops |= static_cast<unsigned char>((c == '$') | (c == kEuroSign));
     c = c == other ? separator : c;
-    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+    text[i] = static_cast<unsigned char>(c - 'A') < 26 ? static_cast<char>(c + ('a' - 'A')) : c;
   }
   if (!drops && !origin) return;
   if (origin) origin->clear();

@@ -136,8 +136,10 @@ void TCalcParser::ParseBracketed(const TCalcToken& open, int nesting) {
 }
 
 void TCalcParser::PushLeaf(const TCalcToken& token) {
-  if (token.kind == ckNumber)
-    FProgram.PushNumber(token.text);
-  else
-    FProgram.PushVariable(token.position);
+  if (token.kind == ckVariable) return FProgram.PushVariable(token.position);
+  for (const TConverted& converted : FConverted)
+    if (SameText(converted.text, token.text)) return FProgram.PushNumber(converted.value);
+  FProgram.PushNumber(token.text);
+  const TCalcInstr& pushed = FProgram[FProgram.Size() - 1];
+  if (pushed.op == TCalcOp::Number) FConverted[FNextConverted++ % FConverted.size()] = {token.text, pushed.value};
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The formula reader: turns a (lower-cased) formula into a flat program.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,4 +42,13 @@ private:
 
   TCalcScanner FScanner;
   TCalcProgram& FProgram;
+  // The last few literals that converted, with their values: the action
+  // writes its variables into the formula as literals, so the same text
+  // comes again and again, between others.
+  struct TConverted {
+    std::string_view text;
+    long double value;
+  };
+  std::array<TConverted, 4> FConverted{};
+  unsigned FNextConverted = 0;
 };

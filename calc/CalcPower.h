@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 inline constexpr long double kMaxInt32 = 2147483647.0L;
 
@@ -51,12 +52,14 @@ inline long double PowerOfInt(long double base, std::int32_t n) {
 // Power with an exponent known only when evaluating.
 long double GeneralPower(long double base, long double e);
 
-// Whether an exponent literal takes the chain of products. Tested through
-// a double and its truncating conversion, which SSE does in one step:
-// rounding the 80-bit value to a whole number would write the x87 control
-// word twice. Within the range a whole exponent is exact as a double, and
-// no other value comes back unchanged.
-inline bool IsInt32Exponent(long double e) {
-  if (!(std::fabs(e) <= kMaxInt32)) return false;
-  return static_cast<long double>(static_cast<std::int32_t>(static_cast<double>(e))) == e;
+// The whole exponent, when an exponent takes the chain of products. Found
+// through a double and its truncating conversion, which SSE does in one
+// step: converting the 80-bit value itself would write the x87 control word
+// twice. Within the range a whole exponent is exact as a double, and no
+// other value comes back unchanged.
+inline std::optional<std::int32_t> Int32Exponent(long double e) {
+  if (!(std::fabs(e) <= kMaxInt32)) return std::nullopt;
+  const auto n = static_cast<std::int32_t>(static_cast<double>(e));
+  if (static_cast<long double>(n) != e) return std::nullopt;
+  return n;
 }

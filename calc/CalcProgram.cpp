@@ -65,6 +65,11 @@ void TCalcProgram::PushNumber(std::string_view literal) {
   if (++FDepth > FMaxDepth) FMaxDepth = FDepth;
 }
 
+void TCalcProgram::PushNumber(long double value) {
+  Emit(TCalcOp::Number, 0, value);
+  if (++FDepth > FMaxDepth) FMaxDepth = FDepth;
+}
+
 void TCalcProgram::PushVariable(std::int32_t position) {
   Emit(TCalcOp::Variable, position);
   if (position < FMinVariable) FMinVariable = position;
@@ -99,9 +104,9 @@ void TCalcProgram::Power() {
     TCalcInstr& last = FCode.back();
     if (last.op == TCalcOp::Variable) {
       last.op = TCalcOp::PowerVariable;
-    } else if (IsInt32Exponent(last.value)) {
+    } else if (const auto n = Int32Exponent(last.value)) {
       last.op = TCalcOp::PowerInt;
-      last.arg = static_cast<std::int32_t>(last.value);
+      last.arg = *n;
     } else {
       last.op = TCalcOp::PowerReal;
     }

@@ -76,6 +76,7 @@ public:
 
   // Emitting, in postfix order.
   void PushNumber(std::string_view literal);
+  void PushNumber(long double value);  // a literal converted before
   void PushVariable(std::int32_t position);
   void Binary(TCalcBinary op);
   void Power();  // after the exponent leaf was pushed

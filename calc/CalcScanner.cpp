@@ -1,7 +1,5 @@
 #include "calc/CalcScanner.h"
 
-#include <array>
-
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -14,18 +12,6 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   return true;
 }
-
-// The kind of each character that is a token by itself, ckEnd for the others.
-constexpr auto kSingleCharKind = [] {
-  std::array<std::int32_t, 256> kinds{};
-  kinds['('] = ckOpen;
-  kinds[')'] = ckClose;
-  kinds['+'] = ckAdd;
-  kinds['*'] = ckMul;
-  kinds['/'] = ckDiv;
-  kinds['^'] = ckPower;
-  return kinds;
-}();
 
 [[noreturn]] void SyntaxError(TReadFault fault, std::size_t position) { throw ECalcSyntax{fault, position}; }
 
@@ -60,39 +46,20 @@ std::int32_t TCalcScanner::FindName(std::string_view identifier) const {
   return -1;
 }
 
-void TCalcScanner::NextToken(TCalcToken& token) {
-  const char* const text = FText.data();
-  const std::size_t n = FText.size();
-  std::size_t start = FPos;
-  while (start < n && text[start] == ' ') ++start;
-  FPos = start;
-  if (start >= n) {
-    token.kind = ckEnd;
-    token.text = {};
-    token.start = n;
-    return;
-  }
-  const char c = text[start];
-  std::int32_t kind = kSingleCharKind[static_cast<unsigned char>(c)];
-  if (kind != ckEnd) {
-    ++FPos;
-  } else if (c == '-') {
-    const bool literal = start + 1 < n && IsDigit(text[start + 1]) && (FKind == ckEnd || FKind == ckOpen);
-    kind = literal ? ckNumber : ckSub;
+// A number, a minus or a name, from start, which is not a space.
+std::int32_t TCalcScanner::ReadLongToken(std::size_t start, TCalcToken& token) {
+  const char c = FText[start];
+  if (c == '-') {
+    const bool literal = start + 1 < FText.size() && IsDigit(FText[start + 1]) && (FKind == ckEnd || FKind == ckOpen);
     FPos = literal ? ReadNumber(start + 1) : start + 1;
-  } else if (IsDigit(c)) {
-    kind = ckNumber;
-    FPos = ReadNumber(start);
-  } else if (IsLetter(c)) {
-    kind = ReadName(start, token);
-  } else {
-    SyntaxError(TReadFault::UnexpectedCharacter, start);
+    return literal ? ckNumber : ckSub;
   }
-  token.kind = kind;
-  token.start = start;
-  token.text = std::string_view(text + start, FPos - start);
-  FPrevKind = FKind;
-  FKind = kind;
+  if (IsDigit(c)) {
+    FPos = ReadNumber(start);
+    return ckNumber;
+  }
+  if (IsLetter(c)) return ReadName(start, token);
+  SyntaxError(TReadFault::UnexpectedCharacter, start);
 }
 
 // A name from start: a function's kind, or a variable with its place in

@@ -13,6 +13,7 @@
 // case, -1 when none). Every other character is a syntax error, as is a
 // malformed number.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -48,8 +49,29 @@ public:
       : FText(text), FNames(names), FSeparator(separator) {}
 
   // Reads the next token into token. At the end of the text the token is
-  // ckEnd and the position and kind history stay as they are.
-  void NextToken(TCalcToken& token);
+  // ckEnd and the position and kind history stay as they are. Inline for the
+  // one-character tokens, most of any formula; the others are read apart.
+  void NextToken(TCalcToken& token) {
+    std::size_t start = FPos;
+    while (start < FText.size() && FText[start] == ' ') ++start;
+    FPos = start;
+    if (start >= FText.size()) {
+      token.kind = ckEnd;
+      token.text = {};
+      token.start = start;
+      return;
+    }
+    std::int32_t kind = kSingleCharKind[static_cast<unsigned char>(FText[start])];
+    if (kind != ckEnd)
+      ++FPos;
+    else
+      kind = ReadLongToken(start, token);
+    token.kind = kind;
+    token.start = start;
+    token.text = FText.substr(start, FPos - start);
+    FPrevKind = FKind;
+    FKind = kind;
+  }
 
   std::int32_t Kind() const { return FKind; }          // kind of the last token
   std::int32_t PrevKind() const { return FPrevKind; }  // kind of the one before
@@ -57,6 +79,19 @@ public:
   std::size_t FirstUnknownName() const { return FFirstUnknown; }
 
 private:
+  // The kind of each character that is a token by itself, ckEnd for the others.
+  static constexpr auto kSingleCharKind = [] {
+    std::array<std::int32_t, 256> kinds{};
+    kinds['('] = ckOpen;
+    kinds[')'] = ckClose;
+    kinds['+'] = ckAdd;
+    kinds['*'] = ckMul;
+    kinds['/'] = ckDiv;
+    kinds['^'] = ckPower;
+    return kinds;
+  }();
+
+  std::int32_t ReadLongToken(std::size_t start, TCalcToken& token);
   std::size_t ReadNumber(std::size_t at) const;
   std::int32_t ReadName(std::size_t start, TCalcToken& token);
   std::int32_t FindName(std::string_view identifier) const;

@@ -106,10 +106,12 @@ inline int WholeIntegerText(long long whole, char* out) {
 inline bool IsPlainWhole(long long whole) { return whole > -1000000000000000 && whole < 1000000000000000; }
 
 // The number text of a whole value below 10^15 in magnitude, written to
-// out; its length, or 0 for any other value.
+// out; its length, or 0 for any other value. The value goes through a
+// double, exact for a whole one in range, because SSE truncates in one step
+// where the 80-bit conversion writes the x87 control word twice.
 inline int WholeNumberText(long double value, char* out) {
   if (!(value > -1e15L && value < 1e15L)) return 0;
-  const long long whole = static_cast<long long>(value);
+  const auto whole = static_cast<long long>(static_cast<double>(value));
   if (static_cast<long double>(whole) != value) return 0;
   return WholeIntegerText(whole, out);
 }

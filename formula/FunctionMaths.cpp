@@ -38,7 +38,7 @@ bool ReduceQuarterPi(long double x, long double& r, unsigned& quadrant) {
   if (std::fabs(y) < 0x1p-16L) return false;
   const long double tail = (r0 - y) - w;      // the rounding error of y
   r = y + (tail - n * kPio2Part3);
-  quadrant = static_cast<unsigned>(static_cast<long long>(n)) & 3u;
+  quadrant = static_cast<unsigned>(std::llrint(n)) & 3u;  // n is whole: no rounding, no control word written
   return true;
 }
 
@@ -72,9 +72,23 @@ struct TExpPair {
   long double p, m;
   bool overflow;
 };
+//
+// sh, ch, th and cth of one argument often stand side by side (sh(x)/ch(x),
+// ch(x)^2-sh(x)^2), so the pair of the last argument is kept for the next
+// call. Only a pair that did not overflow is kept: its exponentials raised
+// no fault, so taking it again leaves no fault unreported. +0 and -0 share
+// the starting pair, e^0 = 1 exactly.
 inline TExpPair ExpPair(long double x) {
+  thread_local long double lastX = 0;
+  thread_local TExpPair last{1, 1, false};
+  if (x == lastX) return last;
   const long double p = std::exp(x), m = std::exp(-x);
-  return {p, m, std::isinf(p) || std::isinf(m)};
+  const TExpPair pair{p, m, std::isinf(p) || std::isinf(m)};
+  if (!pair.overflow) {
+    lastX = x;
+    last = pair;
+  }
+  return pair;
 }
 
 // Folding takes the library's functions directly, every step checked.

@@ -71,13 +71,22 @@ inline constexpr auto kNameStart = [] {
 }();
 static_assert(kNameStart[kLongestName + 1] == std::size(kFunctionNames), "a function name is longer than kLongestName");
 
+// Names and literals are a few characters long: a loop compares them
+// sooner than a call of memcmp would.
+inline bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 // The readers that know name (compared as written), or 0 when none does.
 // function receives the function it names. Inline: the readers ask for
 // every identifier they meet.
 inline std::uint8_t FindFunctionName(std::string_view name, TFunction& function) {
   if (name.empty() || name.size() > kLongestName) return 0;
   for (std::size_t k = kNameStart[name.size()]; k < kNameStart[name.size() + 1]; ++k)
-    if (kNamesByLength[k].Name[0] == name[0] && kNamesByLength[k].Name == name) {
+    if (SameText(kNamesByLength[k].Name, name)) {
       function = kNamesByLength[k].Function;
       return kNamesByLength[k].Readers;
     }

@@ -99,6 +99,8 @@ bool CalcAction(std::string formula, const std::string& resultName) {
     const char separator = DecimalSeparator();
     MakeCalcActionFormula(formula, separator);
     const TLease<TCalcProgram> program;
+    // The program runs once: fusing it would cost about what it saves.
+    program->SetFusion(false);
     const bool read = TCalcParser::Parse(formula, {}, separator, *program);
     // Whatever goes wrong from here on, the author sees one fixed text.
     try {

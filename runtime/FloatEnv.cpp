@@ -38,15 +38,19 @@ inline void ClearStatus() { __asm__ volatile("fnclex"); }
 inline std::uint32_t ReadMxcsr() { std::uint32_t m; __asm__ volatile("stmxcsr %0" : "=m"(m)); return m; }
 inline void WriteMxcsr(std::uint32_t m) { __asm__ volatile("ldmxcsr %0" : : "m"(m)); }
 
-// Puts back control word and status flags in one go. The register stack
-// top and tag word stay as they are now: a long double result may already
-// sit in st(0) on its way to the caller.
-void RestoreX87(std::uint16_t control, std::uint16_t status) {
-  X87Env env;
-  __asm__ volatile("fnstenv %0" : "=m"(env));
-  env.control = control;
-  env.status = static_cast<std::uint16_t>((status & ~kStatusTop) | (env.status & kStatusTop));
-  __asm__ volatile("fldenv %0" : : "m"(env));
+// Puts back control word and status flags in one go, through an environment
+// image made here: storing the current one first would cost as much again
+// as loading it. The image's tag word marks every register empty, which is
+// true wherever this runs: it is a call of its own (hence noinline), the
+// x87 stack is empty at every call, even on the way out of a function that
+// returns a long double, and the clobbers tell the compiler so. The
+// register stack top stays as it is; the last instruction and operand
+// pointers, ours anyway, become zero.
+[[gnu::noinline]] void RestoreX87(std::uint16_t control, std::uint16_t status) {
+  constexpr std::uint16_t kAllEmpty = 0xFFFF;
+  const X87Env env{control, 0, static_cast<std::uint16_t>((status & ~kStatusTop) | (ReadStatus() & kStatusTop)), 0,
+                   kAllEmpty, 0, {}};
+  __asm__ volatile("fldenv %0" : : "m"(env) : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
 }
 
 }  // namespace
@@ -92,15 +96,18 @@ void TFloatEnvGuard::Clear() noexcept {
   }
 }
 
+// Each setting is written only when it differs: a load of the control word
+// or of MXCSR costs more than reading it back.
 TForeignCallScope::TForeignCallScope(const TFloatEnvGuard& caller) noexcept {
   FControl = ReadControl();
   FStatus = ReadStatus();
   ClearStatus();  // before the caller's word may unmask a pending flag
-  WriteControl(caller.FControl);
+  if (FControl != caller.FControl) WriteControl(caller.FControl);
   FHasSse = caller.FHasSse;
   if (FHasSse) {
     FMxcsr = ReadMxcsr();
-    WriteMxcsr(caller.FMxcsr & ~0x3Fu);
+    const std::uint32_t callers = caller.FMxcsr & ~0x3Fu;
+    if (FMxcsr != callers) WriteMxcsr(callers);
   }
 }
 
@@ -111,9 +118,9 @@ TForeignCallScope::~TForeignCallScope() {
   // the inexact flag is up after nearly any arithmetic.
   if (FStatus & TFloatEnvGuard::kFaults)
     RestoreX87(FControl, FStatus);
-  else
+  else if (ReadControl() != FControl)
     WriteControl(FControl);
-  if (FHasSse) WriteMxcsr(FMxcsr);
+  if (FHasSse && ReadMxcsr() != FMxcsr) WriteMxcsr(FMxcsr);
 }
 
 #else  // other processors: the C library's view of the environment
