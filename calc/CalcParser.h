@@ -49,6 +49,6 @@ private:
     std::string_view text;
     long double value;
   };
-  std::array<TConverted, 4> FConverted{};
+  std::array<TConverted, 8> FConverted{};
   unsigned FNextConverted = 0;
 };
