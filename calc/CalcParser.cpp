@@ -139,7 +139,6 @@ void TCalcParser::PushLeaf(const TCalcToken& token) {
   if (token.kind == ckVariable) return FProgram.PushVariable(token.position);
   for (const TConverted& converted : FConverted)
     if (SameText(converted.text, token.text)) return FProgram.PushNumber(converted.value);
-  FProgram.PushNumber(token.text);
-  const TCalcInstr& pushed = FProgram[FProgram.Size() - 1];
-  if (pushed.op == TCalcOp::Number) FConverted[FNextConverted++ % FConverted.size()] = {token.text, pushed.value};
+  if (const auto value = FProgram.PushNumber(token.text))
+    FConverted[FNextConverted++ % FConverted.size()] = {token.text, *value};
 }

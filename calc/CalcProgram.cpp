@@ -55,26 +55,29 @@ bool TCalcProgram::LastIsLeaf() const {
   return !FCode.empty() && (FCode.back().op == TCalcOp::Number || FCode.back().op == TCalcOp::Variable);
 }
 
-void TCalcProgram::PushNumber(std::string_view literal) {
-  try {
-    Emit(TCalcOp::Number, 0, TextToNumberUnguarded(literal));
-  } catch (const EConvertError& e) {
-    Emit(TCalcOp::BadNumber, static_cast<std::int32_t>(FBadNumbers.size()));
-    FBadNumbers.push_back(e.Message());
-  }
+void TCalcProgram::Push(TCalcOp op, std::int32_t arg, long double value) {
+  Emit(op, arg, value);
   if (++FDepth > FMaxDepth) FMaxDepth = FDepth;
 }
 
-void TCalcProgram::PushNumber(long double value) {
-  Emit(TCalcOp::Number, 0, value);
-  if (++FDepth > FMaxDepth) FMaxDepth = FDepth;
+std::optional<long double> TCalcProgram::PushNumber(std::string_view literal) {
+  try {
+    const long double value = TextToNumberUnguarded(literal);
+    PushNumber(value);
+    return value;
+  } catch (const EConvertError& e) {
+    Push(TCalcOp::BadNumber, static_cast<std::int32_t>(FBadNumbers.size()));
+    FBadNumbers.push_back(e.Message());
+    return std::nullopt;
+  }
 }
+
+void TCalcProgram::PushNumber(long double value) { Push(TCalcOp::Number, 0, value); }
 
 void TCalcProgram::PushVariable(std::int32_t position) {
-  Emit(TCalcOp::Variable, position);
+  Push(TCalcOp::Variable, position);
   if (position < FMinVariable) FMinVariable = position;
   if (position > FMaxVariable) FMaxVariable = position;
-  if (++FDepth > FMaxDepth) FMaxDepth = FDepth;
 }
 
 // The operation with its right operand on the stack, a number or a variable.

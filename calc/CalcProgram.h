@@ -23,6 +23,7 @@
 // order and raise it.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -75,7 +76,9 @@ public:
   const TCalcInstr& operator[](std::size_t i) const { return FCode[i]; }
 
   // Emitting, in postfix order.
-  void PushNumber(std::string_view literal);
+  // The literal's value when it converted; one that did not is pushed as
+  // a failing instruction.
+  std::optional<long double> PushNumber(std::string_view literal);
   void PushNumber(long double value);  // a literal converted before
   void PushVariable(std::int32_t position);
   void Binary(TCalcBinary op);
@@ -104,6 +107,7 @@ private:
   long double RunRow(std::span<const long double> values, std::size_t row, TRowErrors& errors);
   long double RunRowChecked(std::span<const long double> values, std::size_t row, TRowErrors& errors);
   void Emit(TCalcOp op, std::int32_t arg = 0, long double value = 0);
+  void Push(TCalcOp op, std::int32_t arg = 0, long double value = 0);  // emits a leaf
   bool LastIsLeaf() const;
 
   std::vector<TCalcInstr> FCode;
