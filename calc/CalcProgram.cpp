@@ -121,7 +121,15 @@ void TCalcProgram::Power() {
 
 void TCalcProgram::Negate() { Emit(TCalcOp::Negate); }
 
-void TCalcProgram::Function(TFunction function) { Emit(TCalcOp::Function, static_cast<std::int32_t>(function)); }
+void TCalcProgram::Function(TFunction function) {
+  switch (function) {
+    case TFunction::Sh: Emit(TCalcOp::Sh); break;
+    case TFunction::Ch: Emit(TCalcOp::Ch); break;
+    case TFunction::Th: Emit(TCalcOp::Th); break;
+    case TFunction::Cth: Emit(TCalcOp::Cth); break;
+    default: Emit(TCalcOp::Function, static_cast<std::int32_t>(function));
+  }
+}
 
 void TCalcProgram::Finish() {
   if (FFusion) FuseProgram(FCode);
@@ -165,6 +173,9 @@ struct TMachine {
 template <bool Checked>
 long double TCalcProgram::Execute(std::span<const long double> values) {
   TMachine<Checked> m{FStack.data(), values};
+  // Apart from the machine, whose registers stay in registers only while
+  // nothing takes their address.
+  TExpPairs expPairs;
   for (const TCalcInstr& in : FCode) {
     using O = TCalcOp;
     switch (in.op) {
@@ -191,6 +202,10 @@ long double TCalcProgram::Execute(std::span<const long double> values) {
       case O::PowerVariable: m.Top = GeneralPower(m.Top, m.Value(in.arg)); break;
       case O::Negate: m.Top = -m.Top; break;
       case O::Function: m.Top = kFunctions[in.arg].Evaluate(m.Top); break;
+      case O::Sh: m.Top = EvalSh(m.Top, expPairs); break;
+      case O::Ch: m.Top = EvalCh(m.Top, expPairs); break;
+      case O::Th: m.Top = EvalTh(m.Top, expPairs); break;
+      case O::Cth: m.Top = EvalCth(m.Top, expPairs); break;
       // Fused instructions (CalcFusion), their parts in the plain order.
       case O::VarPlusNum: m.Push(m.Value(in.arg) + in.value); break;
       case O::VarTimesNum: m.Push(m.Value(in.arg) * in.value); break;

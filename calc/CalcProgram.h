@@ -39,6 +39,7 @@ enum class TCalcOp : std::uint8_t {
   AddVariable, SubVariable, MulVariable, DivVariable, PowerVariable,
   Negate,
   Function,  // arg: the TFunction
+  Sh, Ch, Th, Cth,  // from the run's kept exponential pair
   // Fused: push (v op c) for a variable v and a number c; v-c is v+(-c).
   VarPlusNum, VarTimesNum, VarOverNum,
   // Fused: top op (v op2 c), the right operand a variable with a number.

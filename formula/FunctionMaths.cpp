@@ -65,31 +65,25 @@ long double Tangent(long double x) {
   return (q & 1) ? -1 / std::tan(r) : std::tan(r);
 }
 
+}  // namespace
+
 // The hyperbolic functions are formed from e^L and e^-L as written. When one
 // of them overflows, that is the error: the infinity is passed on without
-// forming inf/inf, which would raise invalid operation on top.
-struct TExpPair {
-  long double p, m;
-  bool overflow;
-};
-//
-// sh, ch, th and cth of one argument often stand side by side (sh(x)/ch(x),
-// ch(x)^2-sh(x)^2), so the pair of the last argument is kept for the next
-// call. Only a pair that did not overflow is kept: its exponentials raised
-// no fault, so taking it again leaves no fault unreported. +0 and -0 share
-// the starting pair, e^0 = 1 exactly.
-inline TExpPair ExpPair(long double x) {
-  thread_local long double lastX = 0;
-  thread_local TExpPair last{1, 1, false};
-  if (x == lastX) return last;
+// forming inf/inf, which would raise invalid operation on top. Only a pair
+// that did not overflow is kept, so a kept pair never stands for a fault,
+// however its run reads the flags.
+TExpPair TExpPairs::Of(long double x) {
+  if (x == FLastX) return FLast;
   const long double p = std::exp(x), m = std::exp(-x);
   const TExpPair pair{p, m, std::isinf(p) || std::isinf(m)};
   if (!pair.overflow) {
-    lastX = x;
-    last = pair;
+    FLastX = x;
+    FLast = pair;
   }
   return pair;
 }
+
+namespace {
 
 // Folding takes the library's functions directly, every step checked.
 long double LibraryCos(long double x) { return std::fabs(x) >= kTwoTo63 ? 0 : std::cos(x); }
@@ -130,24 +124,44 @@ long double EvalArccos(long double x) { return ArcOfRoot(x, false); }
 long double EvalArctg(long double x) { return std::atan2(x, 1.0L); }
 long double EvalArcctg(long double x) { return kHalfPi - std::atan2(x, 1.0L); }
 
-long double EvalSh(long double x) {
-  const TExpPair e = ExpPair(x);
+long double EvalSh(long double x, TExpPairs& pairs) {
+  const TExpPair e = pairs.Of(x);
   return (e.p - e.m) / 2;
 }
 
-long double EvalCh(long double x) {
-  const TExpPair e = ExpPair(x);
+long double EvalCh(long double x, TExpPairs& pairs) {
+  const TExpPair e = pairs.Of(x);
   return (e.p + e.m) / 2;
 }
 
-long double EvalTh(long double x) {
-  const TExpPair e = ExpPair(x);
+long double EvalTh(long double x, TExpPairs& pairs) {
+  const TExpPair e = pairs.Of(x);
   return e.overflow ? e.p + e.m : (e.p - e.m) / (e.p + e.m);
 }
 
-long double EvalCth(long double x) {
-  const TExpPair e = ExpPair(x);
+long double EvalCth(long double x, TExpPairs& pairs) {
+  const TExpPair e = pairs.Of(x);
   return e.overflow ? e.p + e.m : (e.p + e.m) / (e.p - e.m);
+}
+
+long double EvalSh(long double x) {
+  TExpPairs none;
+  return EvalSh(x, none);
+}
+
+long double EvalCh(long double x) {
+  TExpPairs none;
+  return EvalCh(x, none);
+}
+
+long double EvalTh(long double x) {
+  TExpPairs none;
+  return EvalTh(x, none);
+}
+
+long double EvalCth(long double x) {
+  TExpPairs none;
+  return EvalCth(x, none);
 }
 
 long double EvalHeaviside(long double x) { return x >= 0 ? 1 : 0; }

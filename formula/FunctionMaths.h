@@ -29,6 +29,31 @@ long double EvalTh(long double x);
 long double EvalCth(long double x);
 long double EvalHeaviside(long double x);
 
+// e^x and e^-x, from which sh, ch, th and cth are formed; overflow when
+// either is infinite.
+struct TExpPair {
+  long double p, m;
+  bool overflow;
+};
+
+// sh, ch, th and cth of one argument often stand side by side (sh(x)/ch(x),
+// ch(x)^2-sh(x)^2), so an evaluator keeps the pair of the last argument for
+// the next call, for as long as one run lasts. +0 and -0 share the starting
+// pair, e^0 = 1 exactly.
+class TExpPairs {
+public:
+  TExpPair Of(long double x);
+
+private:
+  long double FLastX = 0;
+  TExpPair FLast{1, 1, false};
+};
+
+long double EvalSh(long double x, TExpPairs& pairs);
+long double EvalCh(long double x, TExpPairs& pairs);
+long double EvalTh(long double x, TExpPairs& pairs);
+long double EvalCth(long double x, TExpPairs& pairs);
+
 long double FoldCos(long double x);
 long double FoldSin(long double x);
 long double FoldTg(long double x);

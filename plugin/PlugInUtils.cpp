@@ -15,7 +15,18 @@ void* ScriptProcessorProc = nullptr;
 
 namespace {
 
-thread_local const TFloatEnvGuard* tHostGuard = nullptr;
+// The guard of the export running on this thread, whose saved settings a
+// host call runs under. On ELF it lives in the static TLS block that the
+// loader sets aside for libraries opened later: reaching it needs no
+// __tls_get_addr call, and leak checkers that guess the extent of
+// dynamically allocated TLS blocks from the bytes before them (GCC 12's
+// does) never scan ours.
+#if defined(__ELF__)
+#define VKT_STATIC_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define VKT_STATIC_TLS
+#endif
+thread_local const TFloatEnvGuard* tHostGuard VKT_STATIC_TLS = nullptr;
 
 template <typename F>
 bool CallHost(F&& call) {
