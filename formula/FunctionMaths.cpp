@@ -144,25 +144,20 @@ long double EvalCth(long double x, TExpPairs& pairs) {
   return e.overflow ? e.p + e.m : (e.p + e.m) / (e.p - e.m);
 }
 
-long double EvalSh(long double x) {
-  TExpPairs none;
-  return EvalSh(x, none);
+namespace {
+
+// The table's values, outside any run, take a pair of their own.
+long double WithOwnPair(long double (*evaluate)(long double, TExpPairs&), long double x) {
+  TExpPairs own;
+  return evaluate(x, own);
 }
 
-long double EvalCh(long double x) {
-  TExpPairs none;
-  return EvalCh(x, none);
-}
+}  // namespace
 
-long double EvalTh(long double x) {
-  TExpPairs none;
-  return EvalTh(x, none);
-}
-
-long double EvalCth(long double x) {
-  TExpPairs none;
-  return EvalCth(x, none);
-}
+long double EvalSh(long double x) { return WithOwnPair(EvalSh, x); }
+long double EvalCh(long double x) { return WithOwnPair(EvalCh, x); }
+long double EvalTh(long double x) { return WithOwnPair(EvalTh, x); }
+long double EvalCth(long double x) { return WithOwnPair(EvalCth, x); }
 
 long double EvalHeaviside(long double x) { return x >= 0 ? 1 : 0; }
 
