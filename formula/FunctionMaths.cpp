@@ -65,25 +65,11 @@ long double Tangent(long double x) {
   return (q & 1) ? -1 / std::tan(r) : std::tan(r);
 }
 
-}  // namespace
-
-// The hyperbolic functions are formed from e^L and e^-L as written. When one
-// of them overflows, that is the error: the infinity is passed on without
-// forming inf/inf, which would raise invalid operation on top. Only a pair
-// that did not overflow is kept, so a kept pair never stands for a fault,
-// however its run reads the flags.
-TExpPair TExpPairs::Of(long double x) {
-  if (x == FLastX) return FLast;
-  const long double p = std::exp(x), m = std::exp(-x);
-  const TExpPair pair{p, m, std::isinf(p) || std::isinf(m)};
-  if (!pair.overflow) {
-    FLastX = x;
-    FLast = pair;
-  }
-  return pair;
+// The table's values, outside any run, take a pair of their own.
+long double WithOwnPair(long double (*evaluate)(long double, TExpPairs&), long double x) {
+  TExpPairs own;
+  return evaluate(x, own);
 }
-
-namespace {
 
 // Folding takes the library's functions directly, every step checked.
 long double LibraryCos(long double x) { return std::fabs(x) >= kTwoTo63 ? 0 : std::cos(x); }
@@ -124,6 +110,22 @@ long double EvalArccos(long double x) { return ArcOfRoot(x, false); }
 long double EvalArctg(long double x) { return std::atan2(x, 1.0L); }
 long double EvalArcctg(long double x) { return kHalfPi - std::atan2(x, 1.0L); }
 
+// The hyperbolic functions are formed from e^L and e^-L as written. When one
+// of them overflows, that is the error: the infinity is passed on without
+// forming inf/inf, which would raise invalid operation on top. Only a pair
+// that did not overflow is kept, so a kept pair never stands for a fault,
+// however its run reads the flags.
+TExpPair TExpPairs::Of(long double x) {
+  if (x == FLastX) return FLast;
+  const long double p = std::exp(x), m = std::exp(-x);
+  const TExpPair pair{p, m, std::isinf(p) || std::isinf(m)};
+  if (!pair.overflow) {
+    FLastX = x;
+    FLast = pair;
+  }
+  return pair;
+}
+
 long double EvalSh(long double x, TExpPairs& pairs) {
   const TExpPair e = pairs.Of(x);
   return (e.p - e.m) / 2;
@@ -143,16 +145,6 @@ long double EvalCth(long double x, TExpPairs& pairs) {
   const TExpPair e = pairs.Of(x);
   return e.overflow ? e.p + e.m : (e.p + e.m) / (e.p - e.m);
 }
-
-namespace {
-
-// The table's values, outside any run, take a pair of their own.
-long double WithOwnPair(long double (*evaluate)(long double, TExpPairs&), long double x) {
-  TExpPairs own;
-  return evaluate(x, own);
-}
-
-}  // namespace
 
 long double EvalSh(long double x) { return WithOwnPair(EvalSh, x); }
 long double EvalCh(long double x) { return WithOwnPair(EvalCh, x); }
